@@ -1,0 +1,35 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TLineOfArgumentation;
+
+// A file that cannot be read, written or understood. The message names the file (and the line
+// where there is one) and has no trailing full stop: the one failure handler adds it.
+class TFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Returns the bytes as UTF-8: unchanged when they are valid UTF-8 (a leading byte-order mark
+// dropped), otherwise read as Windows-1252. Never fails and never drops a byte.
+std::string DecodeFileText(std::string_view bytes);
+
+// Splits text at CR LF, lone CR and lone LF; a final line break does not start another line.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+// Each line followed by CR LF, the last one included.
+std::string JoinTextLines(const std::vector<std::string> &lines);
+
+// Every Move line of every recorded move, oldest first.
+std::vector<std::string> MoveTextLines(const TLineOfArgumentation &line);
+
+// The whole file; throws TFileError("Cannot open file <path>") when it cannot be read.
+std::string ReadFileBytes(const std::string &path);
+
+// Replaces the file with the bytes through a temporary file beside it and a rename, so a failed
+// write leaves the old file whole; throws TFileError("Cannot create file <path>").
+void WriteFileAtomically(const std::string &path, std::string_view bytes);
