@@ -1,0 +1,183 @@
+#pragma once
+
+#include "dialogue/lineofargumentation.h"
+#include "ui/messageboxes.h"
+#include "ui/movesink.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <string>
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QFileDialog;
+class QFrame;
+class QGroupBox;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeView;
+class TAboutForm;
+class TArgumentsModel;
+class TExceptionForm;
+class TOptionsForm;
+class TReasonConclusionForm;
+class TStatementForm;
+
+// Which argument list of the current stage the arguments view shows.
+enum class TArgumentsView : std::uint8_t { avCoordinated = 0, avNotCoordinated = 1 };
+
+// The program's main window. It owns the one line of argumentation, offers every command,
+// shows one of four views of the current stage and creates the five dialogs as its children.
+// Every command and Make operation catches its own failures and reports them through the one
+// failure handler, so no exception reaches the event loop.
+class TKorvaneForm : public QMainWindow, public TMoveSink {
+    Q_OBJECT
+
+public:
+    explicit TKorvaneForm(QWidget *parent = nullptr);
+    ~TKorvaneForm() override;
+
+    // The move dialogs' entry points: make the move, then rebuild the visible view (also when
+    // the line declines the move). MakeStatementMove returns whether the move was recorded.
+    TLineOfArgumentation &lineOfArgumentation() override { return m_line; }
+    bool MakeStatementMove(TStatement *statement) override;
+    void MakeReasonConclusionMove(TReasonConclusion *step) override;
+    void MakeExceptionMove(TReasonConclusion *step) override;
+
+    // Sets FileName to "New line of argumentation", the caption after it, and shows the
+    // arguments view; the moves, stages and Modified stay.
+    void NewLineOfArgumentation();
+    // Show the move dialog modally when FileName is set; the dialog makes its move itself.
+    void StartStatementMove();
+    void StartReasonConclusionMove();
+    void StartExceptionMove();
+    void StartProsConsMove() {}
+    // Rebuilds whichever view is visible.
+    void RefreshViews();
+    // Each rebuilds its view from the current stage, shows it, hides the other three and
+    // presses its toggle button.
+    void ShowLineOfArgumentation();
+    void ShowStatements();
+    void ShowReasons();
+    void ShowArguments();
+
+    TArgumentsView ArgumentsView() const { return m_argumentsView; }
+    void setArgumentsView(TArgumentsView view) { m_argumentsView = view; }
+
+    // The caption's name part of a file name: the text after the last '\', ':' or '/'.
+    static std::string namePart(const std::string &fileName);
+
+    // Dialogs, for the commands' callers and for tests. Owned by this window.
+    TStatementForm *StatementForm() const { return m_statementForm; }
+    TReasonConclusionForm *ReasonConclusionForm() const { return m_reasonConclusionForm; }
+    TExceptionForm *ExceptionForm() const { return m_exceptionForm; }
+    TAboutForm *AboutForm() const { return m_aboutForm; }
+    TOptionsForm *OptionsForm() const { return m_optionsForm; }
+    QFileDialog *OpenDialog1() const { return m_openDialog; }
+    QFileDialog *SaveDialog1() const { return m_saveDialog; }
+
+public slots:
+    void StatementButtonClick();
+    void Statement1Click();
+    void ReasonConclusionButtonClick();
+    void ReasonConclusion1Click();
+    void ExceptionButtonClick();
+    void Exception1Click();
+    void ProsConsButtonClick();
+    void ProsCons1Click();
+    void ViewLineOfArgumentationSpeedButtonClick();
+    void Lineofargumentation1Click();
+    void ViewStatementsSpeedButtonClick();
+    void Statements1Click();
+    void ViewReasonsSpeedButtonClick();
+    void Reasons1Click();
+    void ViewArgumentsSpeedButtonClick();
+    void Arguments1Click();
+    void Exit1Click();
+    void About1Click();
+    void Options1Click();
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+
+private:
+    void FormCreate();
+    void createActions();
+    void createMenus();
+    void createButtonPanel();
+    void createViews();
+    void createFileDialogs();
+    void createDialogs();
+
+    // Runs one operation of this window as a command: a failure ends it and is reported.
+    void command(void (TKorvaneForm::*operation)());
+    void setCaption();
+    void showView(QWidget *view, QAbstractButton *button);
+    // Open's steps after the dialog: FileName first, so it names the file even when loading fails.
+    void openFile(const QString &path);
+    // Writes the text of every recorded move to the file.
+    void writeLine(const std::string &path) const;
+
+    TQtMessageBoxes m_boxes;
+    TLineOfArgumentation m_line; // Constructed after m_boxes, which it uses.
+    TArgumentationDiagram m_diagram; // Made at start-up and never used.
+    TArgumentsView m_argumentsView = TArgumentsView::avCoordinated;
+
+    // Widgets: all owned by this window through Qt's parent chain.
+    QFrame *m_buttonPanel = nullptr;
+    QGroupBox *m_argueGroupBox = nullptr;
+    QPushButton *m_statementButton = nullptr;
+    QPushButton *m_reasonConclusionButton = nullptr;
+    QPushButton *m_exceptionButton = nullptr;
+    QGroupBox *m_viewGroupBox = nullptr;
+    QButtonGroup *m_viewGroup = nullptr;
+    QPushButton *m_viewLineOfArgumentationButton = nullptr;
+    QPushButton *m_viewStatementsButton = nullptr;
+    QPushButton *m_viewReasonsButton = nullptr;
+    QPushButton *m_viewArgumentsButton = nullptr;
+    QFrame *m_scrollBox = nullptr;
+    QPlainTextEdit *m_memo = nullptr;
+    QListWidget *m_statementsList = nullptr;
+    QListWidget *m_reasonsList = nullptr;
+    QTreeView *m_argumentsTree = nullptr;
+    TArgumentsModel *m_argumentsModel = nullptr;
+    QPushButton *m_prosConsButton = nullptr;
+
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_argueMenu = nullptr;
+    QMenu *m_viewMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QAction *m_new = nullptr;
+    QAction *m_open = nullptr;
+    QAction *m_save = nullptr;
+    QAction *m_saveAs = nullptr;
+    QAction *m_print = nullptr;
+    QAction *m_printSetup = nullptr;
+    QAction *m_exit = nullptr;
+    QAction *m_statement = nullptr;
+    QAction *m_reasonConclusion = nullptr;
+    QAction *m_exception = nullptr;
+    QAction *m_prosCons = nullptr;
+    QAction *m_back = nullptr;
+    QAction *m_forward = nullptr;
+    QAction *m_lineOfArgumentation = nullptr;
+    QAction *m_statements = nullptr;
+    QAction *m_reasons = nullptr;
+    QAction *m_arguments = nullptr;
+    QAction *m_options = nullptr;
+    QAction *m_contents = nullptr;
+    QAction *m_about = nullptr;
+
+    QFileDialog *m_openDialog = nullptr;
+    QFileDialog *m_saveDialog = nullptr;
+    TStatementForm *m_statementForm = nullptr;
+    TExceptionForm *m_exceptionForm = nullptr;
+    TReasonConclusionForm *m_reasonConclusionForm = nullptr;
+    TAboutForm *m_aboutForm = nullptr;
+    TOptionsForm *m_optionsForm = nullptr;
+};
