@@ -1,0 +1,68 @@
+// Times ShowArguments, which snapshots the current stage's argument trees into the tree view's
+// model and expands every node.
+#include "ui/korvaneunit.h"
+
+#include "model/arena.h"
+#include "model/argument.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+// Puts into the current stage trees of nodes nodes in all, each node with up to four reasons,
+// and gives their statements every status and type so that every icon is drawn.
+void fillStage(TKorvaneForm &form, int nodes)
+{
+    TLineOfArgumentation &line = form.lineOfArgumentation();
+    TArena &arena = line.Arena();
+    std::vector<TArgument *> made;
+    made.reserve(static_cast<std::size_t>(nodes));
+    for (int i = 0; i < nodes; ++i) {
+        TStatement *statement = arena.NewStatement();
+        statement->Text = "statement number " + std::to_string(i);
+        statement->StatementType = i % 2 == 0 ? TStatementType::Issue : TStatementType::Assumption;
+        statement->JustificationStatus = static_cast<TJustificationStatus>(i % 3);
+        TArgument *argument = arena.NewArgument(statement);
+        made.push_back(argument);
+        if (i < 10)
+            line.CurrentStage->Arguments.Add(argument); // ten roots
+        else
+            made[static_cast<std::size_t>((i - 10) / 4)]->InitialArguments.Add(argument);
+    }
+}
+
+void BM_ShowArguments(benchmark::State &state)
+{
+    TKorvaneForm form;
+    form.show();
+    fillStage(form, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        form.ShowArguments();
+        benchmark::ClobberMemory();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ShowArguments)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

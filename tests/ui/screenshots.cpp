@@ -1,0 +1,53 @@
+// Saves a PNG of the main window in each of its four views after the worked example's three
+// moves: korvane-<view>.png in the folder given as the only argument.
+#include "ui/korvaneunit.h"
+
+#include "uitest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Korvane"));
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: korvane-screenshots <folder>\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot make folder %s\n", argv[1]);
+        return 1;
+    }
+
+    TKorvaneForm form;
+    form.show();
+    workedExample(form);
+
+    const struct {
+        void (TKorvaneForm::*show)();
+        const char *file;
+    } views[] = {
+        {&TKorvaneForm::ShowLineOfArgumentation, "korvane-lineofargumentation.png"},
+        {&TKorvaneForm::ShowStatements, "korvane-statements.png"},
+        {&TKorvaneForm::ShowReasons, "korvane-reasons.png"},
+        {&TKorvaneForm::ShowArguments, "korvane-arguments.png"},
+    };
+    for (const auto &view : views) {
+        (form.*view.show)();
+        QApplication::processEvents();
+        const QString path = folder.filePath(QString::fromLatin1(view.file));
+        if (!form.grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return 0;
+}
