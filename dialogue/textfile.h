@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,6 +19,18 @@ public:
 // dropped), otherwise read as Windows-1252. Never fails and never drops a byte.
 std::string DecodeFileText(std::string_view bytes);
 
+// Walks text line by line at the breaks SplitTextLines uses, without copying: a file of only
+// line breaks costs no memory per line.
+class TTextLines {
+public:
+    explicit TTextLines(std::string_view text) : m_rest(text) {}
+    // Writes the next line (a view into the text) to line; false once the text is used up.
+    bool next(std::string_view &line);
+
+private:
+    std::string_view m_rest;
+};
+
 // Splits text at CR LF, lone CR and lone LF; a final line break does not start another line.
 std::vector<std::string> SplitTextLines(std::string_view text);
 
@@ -29,6 +42,12 @@ std::vector<std::string> MoveTextLines(const TLineOfArgumentation &line);
 
 // The whole file; throws TFileError("Cannot open file <path>") when it cannot be read.
 std::string ReadFileBytes(const std::string &path);
+
+// Reads the whole file into bytes; false when it cannot be opened or read, with errno's value
+// in *error when error is given.
+bool ReadFileBytes(const std::string &path, std::string &bytes, int *error = nullptr);
+// Reads an open stream (standard input, say) to its end; false, with *error, on a read error.
+bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error = nullptr);
 
 // Replaces the file with the bytes through a temporary file beside it and a rename, so a failed
 // write leaves the old file whole; throws TFileError("Cannot create file <path>").

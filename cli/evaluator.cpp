@@ -1,0 +1,401 @@
+#include "evaluator.h"
+
+#include "dialogue/lineofargumentation.h"
+#include "dialogue/messageboxes.h"
+#include "dialogue/movereader.h"
+#include "dialogue/textfile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <ostream>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view Usage = "usage: korvane-eval [--json] [--decline] FILE";
+
+struct TOptions {
+    bool json = false;
+    bool decline = false;
+    std::string file;
+};
+
+// One question the line of argumentation asked while a move was replayed.
+struct TMessage {
+    std::size_t move = 0; // 1-based index of the move in the file.
+    bool confirm = false;
+    std::string text;
+    bool yes = false;
+};
+
+// Answers as the options say and remembers every question, for the report.
+class TScriptedBoxes : public TMessageBoxes {
+public:
+    explicit TScriptedBoxes(bool decline) : m_decline(decline) {}
+
+    void Warning(const std::string &text) override { messages.push_back({move, false, text, false}); }
+    bool Confirm(const std::string &text) override
+    {
+        messages.push_back({move, true, text, !m_decline});
+        return !m_decline;
+    }
+
+    std::size_t move = 0;
+    std::vector<TMessage> messages;
+
+private:
+    bool m_decline;
+};
+
+// Returns an error line, or an empty string when the arguments are sound.
+std::string parseArguments(const std::vector<std::string> &arguments, TOptions &options)
+{
+    bool haveFile = false;
+    bool onlyFiles = false;
+    for (const std::string &argument : arguments) {
+        if (!onlyFiles && argument == "--") {
+            onlyFiles = true;
+            continue;
+        }
+        if (!onlyFiles && argument == "--json") {
+            options.json = true;
+            continue;
+        }
+        if (!onlyFiles && argument == "--decline") {
+            options.decline = true;
+            continue;
+        }
+        if (!onlyFiles && argument.size() > 1 && argument[0] == '-')
+            return "korvane-eval: unknown option '" + argument + "'; " + std::string(Usage);
+        if (haveFile)
+            return "korvane-eval: more than one FILE; " + std::string(Usage);
+        options.file = argument;
+        haveFile = true;
+    }
+    if (!haveFile)
+        return "korvane-eval: no FILE; " + std::string(Usage);
+    return {};
+}
+
+std::string_view typeName(TStatementType type)
+{
+    return type == TStatementType::Issue ? "Issue" : "Assumption";
+}
+
+std::string_view justificationName(TJustificationStatus status)
+{
+    switch (status) {
+    case TJustificationStatus::Justified:
+        return "Justified";
+    case TJustificationStatus::Unjustified:
+        return "Unjustified";
+    case TJustificationStatus::Undecided:
+        break;
+    }
+    return "Undecided";
+}
+
+std::string_view defeatName(TDefeatStatus status)
+{
+    switch (status) {
+    case TDefeatStatus::Defeated:
+        return "Defeated";
+    case TDefeatStatus::Undefeated:
+        return "Undefeated";
+    case TDefeatStatus::Undecided:
+        break;
+    }
+    return "Undecided";
+}
+
+std::string_view statusMark(TJustificationStatus status)
+{
+    switch (status) {
+    case TJustificationStatus::Justified:
+        return "[+]";
+    case TJustificationStatus::Unjustified:
+        return "[-]";
+    case TJustificationStatus::Undecided:
+        break;
+    }
+    return "[?]";
+}
+
+// A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
+void appendQuoted(std::string &out, std::string_view text)
+{
+    constexpr char Hex[] = "0123456789abcdef";
+    out += '"';
+    for (const char each : text) {
+        const auto byte = static_cast<unsigned char>(each);
+        switch (each) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (byte < 0x20 || byte == 0x7F) {
+                out += "\\u00";
+                out += Hex[byte >> 4];
+                out += Hex[byte & 0xF];
+            } else {
+                out += each;
+            }
+        }
+    }
+    out += '"';
+}
+
+// Walks a tree depth first, node before its initial arguments, without recursion, so trees
+// of any depth are safe. visit(argument, depth) is called on entry, leave(depth) after the
+// node's initial arguments.
+template <typename Visit, typename Leave>
+void walkTree(const TArgument &root, Visit visit, Leave leave)
+{
+    struct TFrame {
+        const TArgument *argument;
+        int next;
+    };
+    std::vector<TFrame> stack{{&root, 0}};
+    visit(root, std::size_t{0});
+    while (!stack.empty()) {
+        TFrame &top = stack.back();
+        if (top.next < top.argument->InitialArguments.Count()) {
+            const TArgument *child = top.argument->InitialArguments[top.next++];
+            visit(*child, stack.size());
+            stack.push_back({child, 0});
+        } else {
+            stack.pop_back();
+            leave(stack.size());
+        }
+    }
+}
+
+void appendJsonNode(std::string &out, const TArgument &root)
+{
+    walkTree(
+        root,
+        [&](const TArgument &argument, std::size_t depth) {
+            if (depth > 0 && out.back() != '[')
+                out += ", ";
+            out += "{\"conclusion\": ";
+            appendQuoted(out, argument.Conclusion->Text);
+            out += ", \"type\": ";
+            appendQuoted(out, typeName(argument.Conclusion->StatementType));
+            out += ", \"defeat\": ";
+            appendQuoted(out, defeatName(argument.DefeatStatus));
+            out += ", \"status\": ";
+            appendQuoted(out, justificationName(argument.Conclusion->JustificationStatus));
+            out += ", \"initial\": [";
+        },
+        [&](std::size_t) { out += "]}"; });
+}
+
+// Each element on a line of its own, so that a person can read the object as well.
+template <typename Items, typename Append>
+void appendJsonList(std::string &out, std::string_view key, const Items &items, Append append,
+                    bool last = false)
+{
+    out += "  ";
+    appendQuoted(out, key);
+    out += ": [";
+    bool first = true;
+    for (const auto &item : items) {
+        out += first ? "\n    " : ",\n    ";
+        first = false;
+        append(item);
+    }
+    out += first ? "]" : "\n  ]";
+    out += last ? "\n" : ",\n";
+}
+
+std::string jsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages)
+{
+    const TArgumentationStage &stage = *line.CurrentStage;
+    std::string out = "{\n  \"moves\": ";
+    out += std::to_string(line.ArgumentationMoves.Count());
+    out += ",\n";
+    appendJsonList(out, "messages", messages, [&](const TMessage &message) {
+        out += "{\"move\": ";
+        out += std::to_string(message.move);
+        out += ", \"kind\": ";
+        appendQuoted(out, message.confirm ? "confirm" : "warning");
+        out += ", \"text\": ";
+        appendQuoted(out, message.text);
+        out += ", \"answer\": ";
+        appendQuoted(out, !message.confirm ? "ok" : message.yes ? "yes" : "no");
+        out += '}';
+    });
+    appendJsonList(out, "statements", stage.Statements, [&](const TStatement *statement) {
+        out += "{\"id\": ";
+        appendQuoted(out, statement->Id);
+        out += ", \"text\": ";
+        appendQuoted(out, statement->Text);
+        out += ", \"type\": ";
+        appendQuoted(out, typeName(statement->StatementType));
+        out += ", \"status\": ";
+        appendQuoted(out, justificationName(statement->JustificationStatus));
+        out += '}';
+    });
+    appendJsonList(out, "reasons", stage.ReasonConclusions, [&](const TReasonConclusion *step) {
+        out += "{\"reason\": ";
+        appendQuoted(out, step->Reason->Text);
+        out += ", \"conclusion\": ";
+        appendQuoted(out, step->Conclusion->Text);
+        out += ", \"exceptions\": [";
+        bool first = true;
+        for (const TStatement *exception : step->Exceptions) {
+            out += first ? "" : ", ";
+            first = false;
+            out += "{\"text\": ";
+            appendQuoted(out, exception->Text);
+            out += ", \"type\": ";
+            appendQuoted(out, typeName(exception->StatementType));
+            out += '}';
+        }
+        out += "]}";
+    });
+    appendJsonList(out, "arguments", stage.Arguments,
+                   [&](const TArgument *argument) { appendJsonNode(out, *argument); });
+    appendJsonList(out, "memo", MoveTextLines(line),
+                   [&](const std::string &text) { appendQuoted(out, text); }, true);
+    out += "}\n";
+    return out;
+}
+
+// Deeper trees are shown flush at this depth with the depth written out: a terminal shows
+// nothing useful past it, and the output stays linear in the size of the tree.
+constexpr std::size_t DeepestIndent = 32;
+
+std::string textReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
+                       std::size_t movesRead)
+{
+    const TArgumentationStage &stage = *line.CurrentStage;
+    std::string out;
+    out += std::to_string(line.ArgumentationMoves.Count()) + " of " + std::to_string(movesRead)
+           + " moves recorded\n";
+
+    if (!messages.empty()) {
+        out += "\nMessages:\n";
+        for (const TMessage &message : messages) {
+            out += "  move " + std::to_string(message.move) + ", ";
+            out += !message.confirm ? "warning, acknowledged"
+                                    : message.yes ? "confirmation, answered Yes"
+                                                  : "confirmation, answered No";
+            out += '\n';
+            for (const std::string &text : SplitTextLines(message.text)) {
+                out += "    | ";
+                out += text;
+                out += '\n';
+            }
+        }
+    }
+
+    out += "\nStatements:\n";
+    for (const TStatement *statement : stage.Statements) {
+        out += "  " + std::string(statusMark(statement->JustificationStatus)) + ' ' + statement->Id
+               + "  ";
+        appendQuoted(out, statement->Text);
+        out += "  (" + std::string(typeName(statement->StatementType)) + ", "
+               + std::string(justificationName(statement->JustificationStatus)) + ")\n";
+    }
+
+    out += "\nReasons:\n";
+    for (const TReasonConclusion *step : stage.ReasonConclusions) {
+        out += "  ";
+        appendQuoted(out, step->Reason->Text);
+        out += "  THEREFORE  ";
+        appendQuoted(out, step->Conclusion->Text);
+        out += '\n';
+        for (const TStatement *exception : step->Exceptions) {
+            out += "      HOWEVER  ";
+            appendQuoted(out, exception->Text);
+            out += "  (" + std::string(typeName(exception->StatementType)) + ")\n";
+        }
+    }
+
+    out += "\nArguments:\n";
+    for (const TArgument *root : stage.Arguments) {
+        walkTree(
+            *root,
+            [&](const TArgument &argument, std::size_t depth) {
+                out += std::string(2 + 4 * std::min(depth, DeepestIndent), ' ');
+                if (depth > DeepestIndent)
+                    out += "(depth " + std::to_string(depth) + ") ";
+                out += statusMark(argument.Conclusion->JustificationStatus);
+                out += ' ';
+                appendQuoted(out, argument.Conclusion->Text);
+                out += "  (" + std::string(typeName(argument.Conclusion->StatementType)) + ", "
+                       + std::string(defeatName(argument.DefeatStatus)) + ")\n";
+            },
+            [](std::size_t) {});
+    }
+    out += "\n[+] justified, [-] unjustified, [?] undecided\n";
+    return out;
+}
+
+} // namespace
+
+int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, std::ostream &out,
+                 std::ostream &err)
+{
+    TOptions options;
+    if (const std::string error = parseArguments(arguments, options); !error.empty()) {
+        err << error << '\n';
+        return 2;
+    }
+
+    std::string bytes;
+    int error = 0;
+    const bool read = options.file == "-" ? ReadStreamBytes(input, bytes, &error)
+                                          : ReadFileBytes(options.file, bytes, &error);
+    if (!read) {
+        err << "korvane-eval: cannot read " << options.file;
+        if (error != 0)
+            err << ": " << std::strerror(error);
+        err << '\n';
+        return 2;
+    }
+
+    std::vector<TMoveText> moves;
+    try {
+        moves = ReadMoveText(DecodeFileText(bytes), options.file);
+    } catch (const TFileError &failure) {
+        err << failure.what() << '\n';
+        return 2;
+    }
+    bytes = {};
+
+    TScriptedBoxes boxes(options.decline);
+    TLineOfArgumentation line(boxes);
+    for (const TMoveText &move : moves) {
+        ++boxes.move;
+        ReplayMove(line, move);
+    }
+
+    out << (options.json ? jsonReport(line, boxes.messages)
+                         : textReport(line, boxes.messages, moves.size()));
+    out.flush();
+    if (!out) {
+        err << "korvane-eval: cannot write the report\n";
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "model/statement.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TLineOfArgumentation;
+
+enum class TMoveKind : std::uint8_t { Statement = 0, ReasonConclusion = 1, Exception = 2 };
+
+// One sentence of a move as its two text lines give it.
+struct TSentenceText {
+    std::string Text;
+    TStatementType StatementType = TStatementType::Issue;
+};
+
+// One move read back from the text lines that the line of argumentation wrote for it.
+struct TMoveText {
+    TMoveKind Kind = TMoveKind::Statement;
+    long long Line = 0; // 1-based line of the heading.
+    // In the order of the lines: the statement; or the reason and the conclusion; or the reason,
+    // the conclusion and the exception.
+    std::vector<TSentenceText> Sentences;
+};
+
+// The moves of the text (already decoded and whole), in order. Throws TFileError
+// "<fileName>:<line>: expected ..." at the first line that does not fit a move's shape; a text
+// that ends inside a move reports the number of its lines plus one.
+std::vector<TMoveText> ReadMoveText(std::string_view text, const std::string &fileName);
+
+// Hands the move to the line as the move dialogs would, as new objects from the line's arena.
+// Returns whether the line recorded it.
+bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move);

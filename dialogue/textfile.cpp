@@ -1,0 +1,224 @@
+#include "textfile.h"
+
+#include "lineofargumentation.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at the start of s, or 0 when there is none there.
+// Overlong forms, surrogates and code points above U+10FFFF are not well formed.
+std::size_t utf8SequenceLength(std::string_view s)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (s.size() < length)
+        return 0;
+    if (byte(1) < low || byte(1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
+bool isValidUtf8(std::string_view s)
+{
+    while (!s.empty()) {
+        const std::size_t length = utf8SequenceLength(s);
+        if (length == 0)
+            return false;
+        s.remove_prefix(length);
+    }
+    return true;
+}
+
+void appendUtf8(std::string &out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Windows-1252 from 0x80 to 0x9F; the five bytes the code page leaves undefined map to the C1
+// control of the same value, so that no byte is lost.
+constexpr std::array<char16_t, 32> Windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::string fromWindows1252(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 2);
+    for (const char each : bytes) {
+        const auto byte = static_cast<unsigned char>(each);
+        if (byte >= 0x80 && byte <= 0x9F)
+            appendUtf8(text, Windows1252High[byte - 0x80]);
+        else
+            appendUtf8(text, byte);
+    }
+    return text;
+}
+
+struct TFileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+} // namespace
+
+bool TTextLines::next(std::string_view &line)
+{
+    if (m_rest.empty())
+        return false;
+    const std::size_t end = m_rest.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
+        line = m_rest;
+        m_rest = {};
+        return true;
+    }
+    line = m_rest.substr(0, end);
+    const bool pair = m_rest[end] == '\r' && end + 1 < m_rest.size() && m_rest[end + 1] == '\n';
+    m_rest.remove_prefix(end + (pair ? 2 : 1));
+    return true;
+}
+
+std::string DecodeFileText(std::string_view bytes)
+{
+    if (!isValidUtf8(bytes))
+        return fromWindows1252(bytes);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    return std::string(bytes);
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    TTextLines walker(text);
+    std::string_view line;
+    while (walker.next(line))
+        lines.emplace_back(line);
+    return lines;
+}
+
+std::string JoinTextLines(const std::vector<std::string> &lines)
+{
+    std::size_t size = 0;
+    for (const std::string &line : lines)
+        size += line.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (const std::string &line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<std::string> MoveTextLines(const TLineOfArgumentation &line)
+{
+    std::vector<std::string> lines;
+    for (const TArgumentationMove *move : line.ArgumentationMoves)
+        lines.insert(lines.end(), move->Move.begin(), move->Move.end());
+    return lines;
+}
+
+std::string ReadFileBytes(const std::string &path)
+{
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes))
+        throw TFileError("Cannot open file " + path);
+    return bytes;
+}
+
+bool ReadFileBytes(const std::string &path, std::string &bytes, int *error)
+{
+    errno = 0;
+    const TFilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        if (error)
+            *error = errno;
+        return false;
+    }
+    return ReadStreamBytes(file.get(), bytes, error);
+}
+
+bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error)
+{
+    bytes.clear();
+    std::array<char, 64 * 1024> buffer;
+    for (;;) {
+        errno = 0;
+        const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), stream);
+        bytes.append(buffer.data(), count);
+        if (count < buffer.size()) {
+            if (std::ferror(stream)) {
+                // A directory opens fine and fails on the first read.
+                if (error)
+                    *error = errno;
+                return false;
+            }
+            return true;
+        }
+    }
+}
+
+void WriteFileAtomically(const std::string &path, std::string_view bytes)
+{
+    const auto fail = [&] { throw TFileError("Cannot create file " + path); };
+    // "x" refuses a name that exists, so a stale temporary of another run is never reused.
+    std::string temporary;
+    TFilePtr file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        errno = 0;
+        file.reset(std::fopen(temporary.c_str(), "wbx"));
+        if (!file && errno != EEXIST)
+            break;
+    }
+    if (!file)
+        fail();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size()
+                         && std::fflush(file.get()) == 0;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        fail();
+    }
+}
