@@ -1,0 +1,185 @@
+// How long one move takes on large stages: the rebuild of the arguments and the status
+// computation that follow every move. Each benchmark builds its stage once, outside the timing;
+// a move never changes the stage it is applied to, so every iteration applies a fresh move to
+// the same stage.
+
+#include "model/arena.h"
+#include "model/argumentationstage.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+class TStageBuilder {
+public:
+    TStageBuilder() : m_arena(std::make_unique<TArena>()), m_stage(m_arena->NewStage()) {}
+
+    TStatement *Add(const std::string &text, TStatementType type)
+    {
+        TStatement *statement = m_arena->NewStatement();
+        statement->Text = text;
+        statement->StatementType = type;
+        m_stage->GetNewId(statement->Id);
+        m_stage->Statements.Add(statement);
+        return statement;
+    }
+
+    TReasonConclusion *Link(TStatement *reason, TStatement *conclusion)
+    {
+        TReasonConclusion *step = m_arena->NewReasonConclusion();
+        step->Reason = reason;
+        step->Conclusion = conclusion;
+        m_stage->ReasonConclusions.Add(step);
+        return step;
+    }
+
+    TArgumentationStage &Finish()
+    {
+        m_stage->RecomputeArguments();
+        m_stage->ComputeStatuses();
+        return *m_stage;
+    }
+
+    TArena &Arena() { return *m_arena; }
+
+private:
+    std::unique_ptr<TArena> m_arena;
+    TArgumentationStage *m_stage;
+};
+
+// Appends rather than using operator+, which trips a false -Wrestrict in GCC 12 at -O3.
+std::string Name(const char *prefix, int number)
+{
+    std::string name = prefix;
+    name += std::to_string(number);
+    return name;
+}
+
+std::int64_t Nodes(const TArguments &roots)
+{
+    std::int64_t nodes = 0;
+    std::vector<const TArgument *> stack(roots.begin(), roots.end());
+    while (!stack.empty()) {
+        const TArgument *node = stack.back();
+        stack.pop_back();
+        ++nodes;
+        stack.insert(stack.end(), node->InitialArguments.begin(), node->InitialArguments.end());
+    }
+    return nodes;
+}
+
+// Times a reason/conclusion move from `reason` (an existing text) to a new conclusion on top.
+void TimeStepOnTop(benchmark::State &state, TStageBuilder &builder, TArgumentationStage &stage,
+                   const std::string &reason)
+{
+    std::int64_t nodes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TReasonConclusion *step = builder.Arena().NewReasonConclusion();
+        step->Reason->Text = reason;
+        step->Reason->StatementType = TStatementType::Issue;
+        step->Conclusion->Text = "top";
+        step->Conclusion->StatementType = TStatementType::Issue;
+        state.ResumeTiming();
+        TArgumentationStage *next = stage.DoReasonConclusionMove(step);
+        benchmark::DoNotOptimize(next);
+        state.PauseTiming();
+        nodes = Nodes(next->Arguments);
+        state.ResumeTiming();
+    }
+    state.counters["nodes"] = static_cast<double>(nodes);
+    state.counters["nodes/s"] = benchmark::Counter(static_cast<double>(nodes) *
+                                                       static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+
+void BM_ChainStepOnTop(benchmark::State &state)
+{
+    const int length = static_cast<int>(state.range(0));
+    TStageBuilder builder;
+    std::vector<TStatement *> chain;
+    for (int i = 0; i <= length; ++i)
+        chain.push_back(builder.Add(Name("s", i),
+                                    i == length ? TStatementType::Assumption
+                                                : TStatementType::Issue));
+    for (int i = 0; i < length; ++i)
+        builder.Link(chain[static_cast<std::size_t>(i) + 1], chain[static_cast<std::size_t>(i)]);
+    TimeStepOnTop(state, builder, builder.Finish(), "s0");
+}
+BENCHMARK(BM_ChainStepOnTop)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// Two statements per level, each a reason for both of the level above: the trees double with
+// every level.
+void BM_LadderStepOnTop(benchmark::State &state)
+{
+    const int levels = static_cast<int>(state.range(0));
+    TStageBuilder builder;
+    std::vector<std::pair<TStatement *, TStatement *>> ladder;
+    for (int i = 0; i <= levels; ++i) {
+        const auto type = i == levels ? TStatementType::Assumption : TStatementType::Issue;
+        ladder.emplace_back(builder.Add(Name("x", i), type),
+                            builder.Add(Name("y", i), type));
+    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(levels); ++i) {
+        builder.Link(ladder[i + 1].first, ladder[i].first);
+        builder.Link(ladder[i + 1].second, ladder[i].first);
+        builder.Link(ladder[i + 1].first, ladder[i].second);
+        builder.Link(ladder[i + 1].second, ladder[i].second);
+    }
+    TimeStepOnTop(state, builder, builder.Finish(), "x0");
+}
+BENCHMARK(BM_LadderStepOnTop)->Arg(10)->Arg(14)->Unit(benchmark::kMillisecond);
+
+// A fixed random stage: 200 statements, 300 steps running from later to earlier statements
+// (so without cycles), 50 exceptions, and stated warrants, a third of them issues.
+void BM_RandomStage(benchmark::State &state)
+{
+    std::mt19937 random(20261208);
+    TStageBuilder builder;
+    std::vector<TStatement *> statements;
+    for (int i = 0; i < 200; ++i)
+        statements.push_back(builder.Add(Name("p", i),
+                                         random() % 3 == 0 ? TStatementType::Issue
+                                                           : TStatementType::Assumption));
+    std::vector<TReasonConclusion *> steps;
+    while (steps.size() < 300) {
+        const std::size_t conclusion = random() % 199;
+        const std::size_t reason = conclusion + 1 + random() % (199 - conclusion);
+        bool held = false;
+        for (const TReasonConclusion *step : steps)
+            held = held || (step->Reason == statements[reason] &&
+                            step->Conclusion == statements[conclusion]);
+        if (!held)
+            steps.push_back(builder.Link(statements[reason], statements[conclusion]));
+    }
+    for (int i = 0; i < 50; ++i) {
+        TReasonConclusion *step = steps[random() % steps.size()];
+        TStatement *exception = statements[random() % statements.size()];
+        bool listed = false;
+        for (const TStatement *held : step->Exceptions)
+            listed = listed || held == exception;
+        if (!listed)
+            step->Exceptions.Add(exception);
+    }
+    for (int i = 0; i < 20; ++i) {
+        const TReasonConclusion *step = steps[random() % steps.size()];
+        const auto type = i % 3 == 0 ? TStatementType::Issue : TStatementType::Assumption;
+        if (i % 2 == 0 || step->Exceptions.IsEmpty())
+            builder.Add(StepWarrant(step->Reason->Text, step->Conclusion->Text), type);
+        else
+            builder.Add(ExceptionWarrant(step->Exceptions[0]->Text, step->Reason->Text,
+                                         step->Conclusion->Text),
+                        type);
+    }
+    TArgumentationStage &stage = builder.Finish();
+    TimeStepOnTop(state, builder, stage, "p0");
+}
+BENCHMARK(BM_RandomStage)->Unit(benchmark::kMillisecond);
+
+} // namespace
