@@ -122,9 +122,14 @@ TEST_F(StageTest, SharedReasonsAreSeparateArgumentObjects)
 
 TEST_F(StageTest, AStepWhoseReasonIsItsConclusionEndsWithTheReasonsType)
 {
-    Argue("a", Assumption, "a", Issue);
+    TReasonConclusion *step = Argue("a", Assumption, "a", Issue);
     ASSERT_EQ(stage->Statements.Count(), 1);
     EXPECT_EQ(Held("a").StatementType, Assumption);
+    // Only the conclusion object entered; the reason stays the move's own, without an id.
+    EXPECT_EQ(stage->Statements[0], step->Conclusion);
+    EXPECT_NE(step->Reason, step->Conclusion);
+    EXPECT_TRUE(step->Reason->Id.empty());
+    EXPECT_EQ(step->Reason->StatementType, Assumption);
 }
 
 TEST_F(StageTest, ExceptionMovesAttachTheExceptionOnceToTheSharedStep)
