@@ -1,5 +1,7 @@
 #include "evaluator.h"
 
+#include "replaycost.h"
+
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/messageboxes.h"
 #include "dialogue/movereader.h"
@@ -385,7 +387,14 @@ int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, st
 
     TScriptedBoxes boxes(options.decline);
     TLineOfArgumentation line(boxes);
+    TReplayCost cost;
     for (const TMoveText &move : moves) {
+        if (!cost.Admit(*line.CurrentStage, move)) {
+            err << options.file << ':' << move.Line
+                << ": too large to evaluate: the argument trees up to this move would take more "
+                   "work or memory than korvane-eval allows\n";
+            return 2;
+        }
         ++boxes.move;
         ReplayMove(line, move);
     }

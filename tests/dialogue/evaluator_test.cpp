@@ -282,3 +282,31 @@ TEST(EvaluatorTest, EndsOnHugeAndStrangeInput)
         }
     }
 }
+
+TEST(EvaluatorTest, StopsWhereTheArgumentTreesOutgrowARun)
+{
+    // Steps between every two of seven statements: the trees hold every path through them,
+    // billions of nodes within 42 moves. A long chain of steps stays well within reach.
+    const auto step = [](const std::string &reason, const std::string &conclusion) {
+        return "REASON/CONCLUSION MOVE: \n    " + reason + "\n        TYPE: Assumption\n"
+               "    THEREFORE \n    " + conclusion + "\n        TYPE: Issue\n";
+    };
+    std::string complete;
+    for (int i = 0; i < 7; ++i)
+        for (int j = 0; j < 7; ++j)
+            if (i != j)
+                complete += step("s" + std::to_string(i), "s" + std::to_string(j));
+    const TRun tooLarge = run({"--json", "-"}, complete);
+    EXPECT_EQ(tooLarge.status, 2);
+    EXPECT_EQ(tooLarge.out, "");
+    EXPECT_TRUE(tooLarge.err.starts_with("-:")) << tooLarge.err;
+    EXPECT_NE(tooLarge.err.find(": too large to evaluate: "), std::string::npos) << tooLarge.err;
+    EXPECT_EQ(tooLarge.err.find('\n'), tooLarge.err.size() - 1);
+
+    std::string chain;
+    for (int i = 0; i < 150; ++i)
+        chain += step("s" + std::to_string(i + 1), "s" + std::to_string(i));
+    const TRun fits = run({"--json", "-"}, chain);
+    EXPECT_EQ(fits.status, 0) << fits.err;
+    EXPECT_NE(fits.out.find("\"moves\": 150,"), std::string::npos);
+}
