@@ -28,9 +28,8 @@ void TStatusComputation::ComputeDefeatStatus(TArgument &a)
 
 bool TStatusComputation::StepIsWarranted(const TStatement &conclusion, TArgument &s)
 {
-    TFrame frame{TKind::Warrant};
-    frame.Conclusion = &conclusion;
-    frame.S = &s;
+    TFrame frame{TKind::Sentence};
+    frame.Sentence = StepWarrant(s.Conclusion->Text, conclusion.Text);
     return Run(std::move(frame));
 }
 
@@ -51,8 +50,8 @@ bool TStatusComputation::Run(TFrame frame)
         case TKind::Defeat:
             StepDefeat();
             break;
-        case TKind::Warrant:
-            StepWarrant();
+        case TKind::Sentence:
+            StepSentence();
             break;
         case TKind::Attack:
             StepAttack();
@@ -127,14 +126,15 @@ void TStatusComputation::StepDefeat()
                 break;
             }
             f.SubargumentUndefeated = true;
-            TFrame call{TKind::Warrant};
-            call.Conclusion = a.Conclusion;
-            call.S = s;
+            // The step's texts are those of s's conclusion and a's, so they give the warrant
+            // sentence without looking the step up.
+            TFrame call{TKind::Sentence};
+            call.Sentence = StepWarrant(s->Conclusion->Text, a.Conclusion->Text);
             f.Pc = 4;
             Call(std::move(call));
             return;
         }
-        case 4: // Back from StepIsWarranted.
+        case 4: // Back from the warrant test.
             if (!m_result) {
                 ++f.I;
                 f.Pc = 3;
@@ -204,31 +204,27 @@ void TStatusComputation::StepDefeat()
     }
 }
 
-void TStatusComputation::StepWarrant()
+void TStatusComputation::StepSentence()
 {
     TFrame &f = m_frames.back();
     const TArguments &roots = m_stage.Arguments;
     for (;;) {
         switch (f.Pc) {
         case 0:
-            // The step's texts are those of s's conclusion and the conclusion, so they give the
-            // warrant sentence without looking the step up.
-            f.Warrant = ::StepWarrant(f.S->Conclusion->Text, f.Conclusion->Text);
-            f.Stated = StatementWithText(m_stage.Statements, f.Warrant);
-            if (!f.Stated) {
+            if (!StatementWithText(m_stage.Statements, f.Sentence)) {
                 Return(true);
                 return;
             }
             f.Root = 0;
             f.Pc = 1;
             break;
-        case 1: { // A root for the warrant, computed on the spot when Undecided.
+        case 1: { // A root for the sentence, computed on the spot when Undecided.
             if (f.Root >= roots.Count()) {
                 Return(false);
                 return;
             }
             TArgument *root = roots[f.Root];
-            if (root->Conclusion->Text != f.Warrant) {
+            if (root->Conclusion->Text != f.Sentence) {
                 ++f.Root;
                 break;
             }
@@ -256,7 +252,6 @@ void TStatusComputation::StepWarrant()
 void TStatusComputation::StepAttack()
 {
     TFrame &f = m_frames.back();
-    const TArguments &roots = m_stage.Arguments;
     const TReasonConclusions &steps = m_stage.ReasonConclusions;
     const TArgument &t = *f.AttackedT;
     TArgument &b = *f.B;
@@ -299,44 +294,15 @@ void TStatusComputation::StepAttack()
                 ++f.Initial;
                 break;
             }
-            f.Warrant = ExceptionWarrant(b.Conclusion->Text, r.Reason->Text, r.Conclusion->Text);
-            f.Stated = StatementWithText(m_stage.Statements, f.Warrant);
-            f.Supported = false;
-            f.Root = 0;
-            f.Pc = f.Stated ? 3 : 5;
-            break;
-        }
-        case 3: { // A root for the exception warrant, computed on the spot when Undecided.
-            if (f.Root >= roots.Count()) {
-                f.Pc = 5;
-                break;
-            }
-            TArgument *root = roots[f.Root];
-            if (root->Conclusion->Text != f.Warrant) {
-                ++f.Root;
-                break;
-            }
-            f.Pc = 4;
-            if (root->DefeatStatus == TDefeatStatus::Undecided) {
-                TFrame call{TKind::Defeat};
-                call.A = root;
-                Call(std::move(call));
-                return;
-            }
-            break;
-        }
-        case 4:
-            if (roots[f.Root]->DefeatStatus == TDefeatStatus::Undefeated) {
-                f.Supported = true;
-                f.Pc = 5;
-                break;
-            }
-            ++f.Root;
+            TFrame call{TKind::Sentence};
+            call.Sentence = ExceptionWarrant(b.Conclusion->Text, r.Reason->Text, r.Conclusion->Text);
             f.Pc = 3;
-            break;
-        case 5: // The attacker itself must be undefeated.
-            if (!f.Stated || f.Supported) {
-                f.Pc = 6;
+            Call(std::move(call));
+            return;
+        }
+        case 3: // Back from the exception warrant test; the attacker must be undefeated.
+            if (m_result) {
+                f.Pc = 4;
                 if (b.DefeatStatus == TDefeatStatus::Undecided) {
                     TFrame call{TKind::Defeat};
                     call.A = &b;
@@ -348,7 +314,7 @@ void TStatusComputation::StepAttack()
             ++f.Initial;
             f.Pc = 2;
             break;
-        case 6:
+        case 4:
             if (b.DefeatStatus == TDefeatStatus::Undefeated)
                 f.Answer = true;
             ++f.Initial;

@@ -25,7 +25,7 @@ public:
     bool IsExceptionAttack(const TArgument &t, TArgument &b);
 
 private:
-    enum class TKind : unsigned char { Defeat, Warrant, Attack };
+    enum class TKind : unsigned char { Defeat, Sentence, Attack };
 
     // The locals of one call. A frame lives in a deque, so the one-step argument that a Defeat
     // frame holds keeps its address while the Attack frames it calls refer to it.
@@ -44,24 +44,22 @@ private:
         bool StepWarranted = false;
         bool Found = false;
         bool Attacked = false;
-        // Warrant: the step from s's conclusion to conclusion. Attack: does b attack t?
-        const TStatement *Conclusion = nullptr;
-        TArgument *S = nullptr;
+        // Sentence: does a warrant sentence count, being no statement or having an undefeated
+        // root? It serves StepIsWarranted and the exception warrants of IsExceptionAttack.
+        std::string Sentence;
+        // Attack: does b attack t?
         const TArgument *AttackedT = nullptr;
         TArgument *B = nullptr;
         int Step = 0;
         int Exception = 0;
         int Initial = 0;
-        std::string Warrant;
-        bool Stated = false;
-        bool Supported = false;
         bool Answer = false;
     };
 
     bool Run(TFrame frame);
     // Each advances the top frame until it calls (pushes a frame) or returns (pops it).
     void StepDefeat();
-    void StepWarrant();
+    void StepSentence();
     void StepAttack();
     void Call(TFrame frame);
     void Return(bool result);
