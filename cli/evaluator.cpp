@@ -19,6 +19,7 @@ constexpr std::string_view Usage = "usage: korvane-eval [--json] [--decline] FIL
 struct TOptions {
     bool json = false;
     bool decline = false;
+    bool help = false;
     std::string file;
 };
 
@@ -63,6 +64,10 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
             options.json = true;
             continue;
         }
+        if (!onlyFiles && (argument == "--help" || argument == "-h")) {
+            options.help = true;
+            continue;
+        }
         if (!onlyFiles && argument == "--decline") {
             options.decline = true;
             continue;
@@ -74,7 +79,7 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
         options.file = argument;
         haveFile = true;
     }
-    if (!haveFile)
+    if (!haveFile && !options.help)
         return "korvane-eval: no FILE; " + std::string(Usage);
     return {};
 }
@@ -163,6 +168,14 @@ void appendQuoted(std::string &out, std::string_view text)
         }
     }
     out += '"';
+}
+
+// Text for a terminal: control bytes written as JSON escapes, so that none acts on the screen.
+void appendPrintable(std::string &out, std::string_view text)
+{
+    std::string quoted;
+    appendQuoted(quoted, text);
+    out.append(quoted, 1, quoted.size() - 2);
 }
 
 // Walks a tree depth first, node before its initial arguments, without recursion, so trees
@@ -304,7 +317,7 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
             out += '\n';
             for (const std::string &text : SplitTextLines(message.text)) {
                 out += "    | ";
-                out += text;
+                appendPrintable(out, text);
                 out += '\n';
             }
         }
@@ -362,6 +375,13 @@ int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, st
     if (const std::string error = parseArguments(arguments, options); !error.empty()) {
         err << error << '\n';
         return 2;
+    }
+    if (options.help) {
+        out << Usage << "\n"
+            << "Replays the moves of a line-of-argumentation file (- for standard input) and prints\n"
+               "the stage reached. --json prints it as one JSON object; --decline answers No to\n"
+               "every confirmation instead of Yes.\n";
+        return 0;
     }
 
     std::string bytes;

@@ -310,3 +310,11 @@ TEST(EvaluatorTest, StopsWhereTheArgumentTreesOutgrowARun)
     EXPECT_EQ(fits.status, 0) << fits.err;
     EXPECT_NE(fits.out.find("\"moves\": 150,"), std::string::npos);
 }
+
+TEST(EvaluatorTest, HelpGoesToStandardOutput)
+{
+    const TRun result = run({"--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(result.out.starts_with("usage: korvane-eval [--json] [--decline] FILE\n"));
+    EXPECT_EQ(result.err, "");
+}
