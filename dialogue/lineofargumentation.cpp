@@ -2,6 +2,7 @@
 
 #include "messageboxes.h"
 
+#include <cassert>
 #include <string_view>
 #include <utility>
 
@@ -105,6 +106,7 @@ void TLineOfArgumentation::DoReasonConclusionMove(TReasonConclusion *step)
 
 void TLineOfArgumentation::DoExceptionMove(TReasonConclusion *step)
 {
+    assert(!step->Exceptions.IsEmpty());
     TStatement *exception = step->Exceptions[0];
     std::string message;
     if (isOverruled(*CurrentStage, *exception))
