@@ -2,14 +2,49 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class TMoveComboBox;
 class TMoveSink;
+class TTypeRadioGroup;
 
+// The exception move dialog: the exception, then the conclusion and the reason of the step it
+// blocks. Every show resets it to its placeholders and default types; OK hands a new step
+// carrying the exception to the main window while the dialog is still on screen.
 class TExceptionForm : public QDialog {
     Q_OBJECT
 
 public:
+    // The sink must outlive the dialog (it is the main window, the dialog's parent).
     TExceptionForm(TMoveSink &sink, QWidget *parent);
 
+public slots:
+    // Resets the texts, types and check box, refills the entries, focus on the exception box.
+    void FormShow();
+    void OKButtonClick();
+    void ExceptionComboBoxEnter();
+    void ExceptionComboBoxChange();
+    void ExceptionComboBoxExit();
+    void ReasonComboBoxChange();
+    // Every box selects its text when entered, as in the other dialogs.
+    void ConclusionComboBoxEnter();
+    void ReasonComboBoxEnter();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
-    TMoveSink *m_sink; // Not owned: the main window outlives its dialogs.
+    TMoveSink *m_sink; // Not owned.
+    QLabel *m_label2 = nullptr;
+    TMoveComboBox *m_exceptionComboBox = nullptr;
+    TTypeRadioGroup *m_exceptionTypeRadioGroup = nullptr;
+    QLabel *m_label5 = nullptr;
+    TMoveComboBox *m_conclusionComboBox = nullptr;
+    TTypeRadioGroup *m_conclusionTypeRadioGroup = nullptr;
+    QLabel *m_label4 = nullptr;
+    TMoveComboBox *m_reasonComboBox = nullptr;
+    TTypeRadioGroup *m_reasonTypeRadioGroup = nullptr;
+    QPushButton *m_okButton = nullptr;
+    QCheckBox *m_addExceptionWarrantAsIssueCheckBox = nullptr;
 };

@@ -2,14 +2,38 @@
 
 #include <QDialog>
 
+class QLabel;
+class QPushButton;
+class TMoveComboBox;
 class TMoveSink;
+class TTypeRadioGroup;
 
+// The statement move dialog. It keeps its last text and type between uses; OK hands a new
+// statement to the main window while the dialog is still on screen.
 class TStatementForm : public QDialog {
     Q_OBJECT
 
 public:
+    // The sink must outlive the dialog (it is the main window, the dialog's parent).
     TStatementForm(TMoveSink &sink, QWidget *parent);
 
+public slots:
+    // Refills the entries from the current stage and puts the focus, text selected, on the box.
+    void FormShow();
+    void OKButtonClick();
+    void StatementComboBoxEnter();
+    void StatementComboBoxChange();
+    void StatementComboBoxExit();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
-    TMoveSink *m_sink; // Not owned: the main window outlives its dialogs.
+    void followStatementType();
+
+    TMoveSink *m_sink; // Not owned.
+    QLabel *m_label1 = nullptr;
+    TMoveComboBox *m_statementComboBox = nullptr;
+    TTypeRadioGroup *m_statementTypeRadioGroup = nullptr;
+    QPushButton *m_okButton = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,13 +27,24 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// Chooses path in an open file dialog by typing it in full into its file name box, as a user
+// would (selectFile alone races with the dialog's background reading of the folder).
+void acceptFile(QFileDialog *dialog, const QString &path)
+{
+    dialog->selectFile(path);
+    if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        name->setText(path);
+    static_cast<QDialog *>(dialog)->accept(); // public in QDialog, runs the file check
+    if (dialog->isVisible()) {
+        ADD_FAILURE() << "the file dialog did not take " << path.toStdString();
+        dialog->reject();
+    }
+}
+
 // Answers the next file dialog by choosing path.
 void chooseFile(const QString &path)
 {
-    whenModal<QFileDialog>([path](QFileDialog *dialog) {
-        dialog->selectFile(path);
-        static_cast<QDialog *>(dialog)->accept(); // public in QDialog, runs the file check
-    });
+    whenModal<QFileDialog>([path](QFileDialog *dialog) { acceptFile(dialog, path); });
 }
 
 const QByteArray StatementA = "STATEMENT MOVE: \r\n    a\r\n        TYPE: Issue\r\n";
@@ -171,8 +183,7 @@ TEST_F(TFileCommandsTest, UnreadableOpenReportsAndALaterSaveWritesToThatPath)
     TBoxSeen seen;
     whenModal<QFileDialog>([&](QFileDialog *dialog) {
         answerMessageBox(QMessageBox::Ok, &seen);
-        dialog->selectFile(missing);
-        static_cast<QDialog *>(dialog)->accept(); // public in QDialog, runs the file check
+        acceptFile(dialog, missing);
     });
     form.Open1Click();
     EXPECT_EQ(seen.caption, QStringLiteral("Korvane"));

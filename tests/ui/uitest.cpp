@@ -80,6 +80,20 @@ void answerMessageBoxByKey(Qt::Key key, TBoxSeen *seen)
     });
 }
 
+void typeKeys(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            // QTest maps only ASCII to keys; a key without a code still carries its text.
+            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        }
+    }
+}
+
 bool statementMove(TKorvaneForm &form, const std::string &text, TStatementType type)
 {
     TStatement *statement = form.lineOfArgumentation().Arena().NewStatement();

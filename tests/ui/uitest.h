@@ -44,6 +44,9 @@ void answerMessageBox(QMessageBox::StandardButton button, TBoxSeen *seen = nullp
 // Answers the next message box with a key (Enter, Escape) instead of a click.
 void answerMessageBoxByKey(Qt::Key key, TBoxSeen *seen = nullptr);
 
+// Types text into the widget key by key, as a keyboard would; letters beyond ASCII included.
+void typeKeys(QWidget *widget, const QString &text);
+
 // Moves made from code through the main window's Make operations, as the dialogs make them.
 bool statementMove(TKorvaneForm &form, const std::string &text, TStatementType type);
 void reasonConclusionMove(TKorvaneForm &form, const std::string &reason, TStatementType reasonType,
