@@ -552,7 +552,9 @@ protected:
             }
             for (const auto &[group, index] : types)
                 child<TTypeRadioGroup>(dialog, group)->item(index)->click();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            // The dialog's own focus widget: the window may not be active yet.
+            QWidget *focus = dialog->focusWidget();
+            QTest::keyClick(focus ? focus : dialog, Qt::Key_Return);
         });
         (form.*start)();
         EXPECT_TRUE(opened);
