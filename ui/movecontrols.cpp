@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QCompleter>
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -102,6 +103,8 @@ TMoveComboBox::TMoveComboBox(const char *name, const QString &placeholder, QWidg
     // into "A" or "ab" behind the user's back.
     completer()->setCaseSensitivity(Qt::CaseSensitive);
     completer()->setCompletionMode(QCompleter::PopupCompletion);
+    // Installed after the completer's own filter, so it sees the popup's keys first.
+    completer()->popup()->installEventFilter(this);
     setTextQuietly(placeholder);
 }
 
@@ -139,6 +142,24 @@ bool TMoveComboBox::showsBefore(const QString &a, const QString &b)
 {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+}
+
+bool TMoveComboBox::eventFilter(QObject *watched, QEvent *event)
+{
+    QAbstractItemView *popup = completer()->popup();
+    if (watched == popup && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool picked = popup->selectionModel()
+                            && popup->selectionModel()->isSelected(popup->currentIndex());
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !picked) {
+            // Nothing picked: the typed text stands, and Enter makes the move at once.
+            popup->hide();
+            QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+            QCoreApplication::sendEvent(this, &again);
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void TMoveComboBox::keyPressEvent(QKeyEvent *event)

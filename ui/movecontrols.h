@@ -35,7 +35,8 @@ public:
 // The editable drop-down box of the move dialogs. Its entries are sorted whatever order they
 // are given in; Enter never adds the typed text as an entry but goes to the dialog, which
 // clicks its default button; completion is case-sensitive and only offered in a popup, so the
-// text stays exactly as typed until the user picks a completion.
+// text stays exactly as typed until the user picks a completion. Enter in that popup with no
+// completion picked closes it and goes on to the dialog too.
 class TMoveComboBox : public QComboBox {
     Q_OBJECT
 
@@ -63,6 +64,7 @@ signals:
     void exited();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -2,6 +2,8 @@
 
 #include "uitest.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -96,6 +98,29 @@ TEST_F(TMoveComboBoxTest, EnterAddsNoEntryAndClicksTheDefaultButton)
     EXPECT_EQ(clicks.count(), 2);
     EXPECT_EQ(box->entries(), QStringList{QStringLiteral("x")});
     EXPECT_EQ(box->currentText(), QStringLiteral("new text"));
+}
+
+TEST_F(TMoveComboBoxTest, EnterInTheCompletionPopupClicksOKUnlessACompletionIsPicked)
+{
+    box->setEntries({QStringLiteral("xy")});
+    QAbstractItemView *popup = box->completer()->popup();
+    QSignalSpy clicks(ok, &QPushButton::clicked);
+
+    box->selectAllText();
+    typeKeys(box, QStringLiteral("x"));
+    ASSERT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(box->currentText(), QStringLiteral("x"));
+
+    box->selectAllText();
+    typeKeys(box, QStringLiteral("x"));
+    ASSERT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Down); // the user picks the completion
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(box->currentText(), QStringLiteral("xy"));
 }
 
 TEST_F(TMoveComboBoxTest, PastedAndSetTextsStayOnOneLine)
