@@ -49,22 +49,24 @@ TAboutForm::TAboutForm(QWidget *parent)
 
 QString TAboutForm::aboutText()
 {
+    // Short lines and an empty last one, so that every word shows in the box at the usual
+    // font sizes (it has no scroll bars; the keys still scroll it).
     return QStringList{
-        QStringLiteral("Korvane - an assistant for conducting a line of argumentation"),
+        QStringLiteral("Korvane - an assistant for lines of argumentation"),
         QString(),
         QStringLiteral("Version ?"),
         QString(),
         QStringLiteral("Written by the Korvane developers."),
-        QStringLiteral("Made as a program of its own, not for a department or institution."),
-        QStringLiteral("There is no postal address to write to."),
-        QStringLiteral("There is no e-mail or web address either."),
+        QStringLiteral("Made on its own, not for any institution."),
+        QStringLiteral("There is no postal address to write to,"),
+        QStringLiteral("nor an e-mail or web address."),
         QString(),
-        QStringLiteral("The work had no outside funding: no programme, grant or"),
-        QStringLiteral("sponsor paid for it."),
+        QStringLiteral("The work had no outside funding:"),
+        QStringLiteral("no programme, grant or sponsor paid for it."),
         QString(),
-        QStringLiteral("Make moves with the Argue buttons and follow their"),
-        QStringLiteral("effect on the statements in the four views."),
-        QStringLiteral("Nothing is kept when the program ends."),
+        QStringLiteral("Make moves with the Argue buttons and see"),
+        QStringLiteral("what follows from them in the four views."),
+        QString(),
     }
         .join(QLatin1Char('\n'));
 }
