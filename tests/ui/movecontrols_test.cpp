@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -132,19 +131,6 @@ TEST_F(TMoveComboBoxTest, PastedAndSetTextsStayOnOneLine)
     EXPECT_EQ(box->currentText(), QStringLiteral("one two "));
     EXPECT_EQ(box->lineEdit()->cursorPosition(), 8);
     EXPECT_EQ(box->sentence(), "one two ");
-}
-
-TEST(TTypeRadioGroupTest, IssueIsItemZeroAndAssumptionItemOne)
-{
-    TTypeRadioGroup group("Group", QStringLiteral("&Type"), nullptr);
-    EXPECT_EQ(group.item(0)->text(), QStringLiteral("Issue"));
-    EXPECT_EQ(group.item(1)->text(), QStringLiteral("Assumption"));
-    group.item(1)->click();
-    EXPECT_EQ(group.itemIndex(), 1);
-    EXPECT_EQ(group.statementType(), TStatementType::Assumption);
-    group.setStatementType(TStatementType::Issue);
-    EXPECT_TRUE(group.item(0)->isChecked());
-    EXPECT_FALSE(group.item(1)->isChecked());
 }
 
 } // namespace
