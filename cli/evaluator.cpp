@@ -8,6 +8,7 @@
 #include "dialogue/textfile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <ostream>
 #include <string_view>
@@ -15,6 +16,10 @@
 namespace {
 
 constexpr std::string_view Usage = "usage: korvane-eval [--json] [--decline] FILE";
+
+// More than any file of moves a person makes, and few enough that the decoded text and its
+// moves fit in memory; an endless input (a device, a pipe that never closes) stops here too.
+constexpr std::size_t InputLimit = 128 * 1024 * 1024;
 
 struct TOptions {
     bool json = false;
@@ -386,24 +391,27 @@ int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, st
 
     std::string bytes;
     int error = 0;
-    const bool read = options.file == "-" ? ReadStreamBytes(input, bytes, &error)
-                                          : ReadFileBytes(options.file, bytes, &error);
+    const bool read = options.file == "-" ? ReadStreamBytes(input, bytes, &error, InputLimit)
+                                          : ReadFileBytes(options.file, bytes, &error, InputLimit);
     if (!read) {
         err << "korvane-eval: cannot read " << options.file;
         if (error != 0)
             err << ": " << std::strerror(error);
+        if (error == EFBIG)
+            err << " (over " << InputLimit / (1024 * 1024) << " MiB)";
         err << '\n';
         return 2;
     }
 
     std::vector<TMoveText> moves;
     try {
-        moves = ReadMoveText(DecodeFileText(bytes), options.file);
+        std::string text = DecodeFileText(bytes);
+        bytes = {};
+        moves = ReadMoveText(text, options.file);
     } catch (const TFileError &failure) {
         err << failure.what() << '\n';
         return 2;
     }
-    bytes = {};
 
     TScriptedBoxes boxes(options.decline);
     TLineOfArgumentation line(boxes);

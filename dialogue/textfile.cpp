@@ -167,7 +167,7 @@ std::string ReadFileBytes(const std::string &path)
     return bytes;
 }
 
-bool ReadFileBytes(const std::string &path, std::string &bytes, int *error)
+bool ReadFileBytes(const std::string &path, std::string &bytes, int *error, std::size_t limit)
 {
     errno = 0;
     const TFilePtr file(std::fopen(path.c_str(), "rb"));
@@ -176,16 +176,22 @@ bool ReadFileBytes(const std::string &path, std::string &bytes, int *error)
             *error = errno;
         return false;
     }
-    return ReadStreamBytes(file.get(), bytes, error);
+    return ReadStreamBytes(file.get(), bytes, error, limit);
 }
 
-bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error)
+bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error, std::size_t limit)
 {
     bytes.clear();
     std::array<char, 64 * 1024> buffer;
     for (;;) {
         errno = 0;
         const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), stream);
+        if (count > limit - bytes.size()) {
+            bytes.clear();
+            if (error)
+                *error = EFBIG;
+            return false;
+        }
         bytes.append(buffer.data(), count);
         if (count < buffer.size()) {
             if (std::ferror(stream)) {

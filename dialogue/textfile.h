@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -44,10 +45,13 @@ std::vector<std::string> MoveTextLines(const TLineOfArgumentation &line);
 std::string ReadFileBytes(const std::string &path);
 
 // Reads the whole file into bytes; false when it cannot be opened or read, with errno's value
-// in *error when error is given.
-bool ReadFileBytes(const std::string &path, std::string &bytes, int *error = nullptr);
-// Reads an open stream (standard input, say) to its end; false, with *error, on a read error.
-bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error = nullptr);
+// in *error when error is given, or when it holds more than limit bytes (*error is EFBIG).
+bool ReadFileBytes(const std::string &path, std::string &bytes, int *error = nullptr,
+                   std::size_t limit = SIZE_MAX);
+// Reads an open stream (standard input, say) to its end; false, with *error, on a read error or
+// past limit bytes, so that an endless stream ends too.
+bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error = nullptr,
+                     std::size_t limit = SIZE_MAX);
 
 // Replaces the file with the bytes through a temporary file beside it and a rename, so a failed
 // write leaves the old file whole; throws TFileError("Cannot create file <path>").

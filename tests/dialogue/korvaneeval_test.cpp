@@ -28,15 +28,18 @@ std::string contents(const std::filesystem::path &path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TRun run(const std::vector<std::string> &arguments, const std::string &input = {})
+// Runs the evaluator with standard input read from the file inputPath, or holding input.
+TRun run(const std::vector<std::string> &arguments, const std::string &input = {},
+         const std::string &inputPath = {})
 {
     const std::filesystem::path directory =
         std::filesystem::temp_directory_path() / ("korvane-eval-" + std::to_string(::getpid()));
     std::filesystem::create_directories(directory);
-    const std::string in = (directory / "in").string();
+    const std::string in = inputPath.empty() ? (directory / "in").string() : inputPath;
     const std::string out = (directory / "out").string();
     const std::string err = (directory / "err").string();
-    std::ofstream(in, std::ios::binary) << input;
+    if (inputPath.empty())
+        std::ofstream(in, std::ios::binary) << input;
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -103,6 +106,7 @@ TEST(KorvaneEvalTest, FailsWithOneLineAndNoOutput)
         std::vector<std::string> arguments;
         std::string input;
         std::string err;
+        std::string inputPath = {};
     } cases[] = {
         {"malformed input", {"-"}, "STATEMENT MOVE: \n    a\n", "-:3: expected a type line (eight "
          "blanks, then \"TYPE: Issue\" or \"TYPE: Assumption\"), found the end of the file\n"},
@@ -110,10 +114,12 @@ TEST(KorvaneEvalTest, FailsWithOneLineAndNoOutput)
          "korvane-eval: cannot read missing.loa: No such file or directory\n"},
         {"bad option", {"-x"}, "", "korvane-eval: unknown option '-x'; usage: korvane-eval [--json] "
                                    "[--decline] FILE\n"},
+        {"endless input", {"--json", "-"}, "", "korvane-eval: cannot read -: File too large (over "
+                                               "128 MiB)\n", "/dev/zero"},
     };
     for (const auto &each : cases) {
         SCOPED_TRACE(each.name);
-        const TRun result = run(each.arguments, each.input);
+        const TRun result = run(each.arguments, each.input, each.inputPath);
         EXPECT_EQ(result.status, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, each.err);

@@ -129,6 +129,25 @@ TEST(TextFileTest, ReadsWhatItWroteAndReplacesWholeFiles)
     EXPECT_EQ(directory.names(), Lines{"line.btg"}); // No temporary left behind.
 }
 
+TEST(TextFileTest, StopsReadingPastTheLimit)
+{
+    TTemporaryDirectory directory;
+    const std::string path = directory.file("big.loa");
+    WriteFileAtomically(path, std::string(200 * 1024, 'x'));
+    const struct {
+        std::size_t limit;
+        bool read;
+    } cases[] = {{200 * 1024, true}, {200 * 1024 - 1, false}, {0, false}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.limit);
+        std::string bytes = "old";
+        int error = 0;
+        EXPECT_EQ(ReadFileBytes(path, bytes, &error, each.limit), each.read);
+        EXPECT_EQ(bytes.size(), each.read ? 200 * 1024 : 0);
+        EXPECT_EQ(error, each.read ? 0 : EFBIG);
+    }
+}
+
 TEST(TextFileTest, ReportsFilesItCannotReadOrWrite)
 {
     TTemporaryDirectory directory;
