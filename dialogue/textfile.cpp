@@ -5,7 +5,11 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -208,11 +212,25 @@ bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error, std::siz
 void WriteFileAtomically(const std::string &path, std::string_view bytes)
 {
     const auto fail = [&] { throw TFileError("Cannot create file " + path); };
+    // The file the user chose is replaced, not a link to it, and it keeps its permissions; a
+    // write-protected file is refused, as a plain write would refuse it.
+    std::string target = path;
+    std::error_code error;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+        const std::filesystem::path resolved = std::filesystem::canonical(path, error);
+        if (!error)
+            target = resolved.string();
+    }
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        fail();
+
     // "x" refuses a name that exists, so a stale temporary of another run is never reused.
     std::string temporary;
     TFilePtr file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        temporary = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         errno = 0;
         file.reset(std::fopen(temporary.c_str(), "wbx"));
         if (!file && errno != EEXIST)
@@ -220,10 +238,12 @@ void WriteFileAtomically(const std::string &path, std::string_view bytes)
     }
     if (!file)
         fail();
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size()
+    const bool kept = !exists || ::fchmod(::fileno(file.get()), existing.st_mode & 07777) == 0;
+    const bool written = kept
+                         && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size()
                          && std::fflush(file.get()) == 0;
     const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!written || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());
         fail();
     }

@@ -54,5 +54,6 @@ bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error = nullptr
                      std::size_t limit = SIZE_MAX);
 
 // Replaces the file with the bytes through a temporary file beside it and a rename, so a failed
-// write leaves the old file whole; throws TFileError("Cannot create file <path>").
+// write leaves the old file whole; a link's target is replaced and keeps its permissions. Throws
+// TFileError("Cannot create file <path>"), also for a write-protected file.
 void WriteFileAtomically(const std::string &path, std::string_view bytes);

@@ -129,6 +129,37 @@ TEST(TextFileTest, ReadsWhatItWroteAndReplacesWholeFiles)
     EXPECT_EQ(directory.names(), Lines{"line.btg"}); // No temporary left behind.
 }
 
+TEST(TextFileTest, ReplacesTheFileALinkNamesAndKeepsItsPermissions)
+{
+    namespace fs = std::filesystem;
+    TTemporaryDirectory directory;
+    const std::string target = directory.file("private.btg");
+    const std::string link = directory.file("link.btg");
+    WriteFileAtomically(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(target, link);
+
+    WriteFileAtomically(link, "new");
+
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(contents(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(directory.names().size(), 2u);
+}
+
+TEST(TextFileTest, RefusesToReplaceAWriteProtectedFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write any file";
+    namespace fs = std::filesystem;
+    TTemporaryDirectory directory;
+    const std::string path = directory.file("kept.btg");
+    WriteFileAtomically(path, "old");
+    fs::permissions(path, fs::perms::owner_read);
+    EXPECT_THROW(WriteFileAtomically(path, "new"), TFileError);
+    EXPECT_EQ(contents(path), "old");
+}
+
 TEST(TextFileTest, StopsReadingPastTheLimit)
 {
     TTemporaryDirectory directory;
