@@ -2,10 +2,33 @@
 
 #include "ui/utf8.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
+
+// Keeps a box centred on its screen. Qt centres a box once, before its word-wrapped text has
+// settled its height, so without this a long message ends up below the middle.
+class TScreenCentring : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Resize) {
+            auto *box = static_cast<QWidget *>(watched);
+            if (const QScreen *screen = box->screen()) {
+                QRect frame = box->frameGeometry();
+                frame.moveCenter(screen->availableGeometry().center());
+                box->move(frame.topLeft());
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 // Boxes have no parent, so Qt centres them on the screen rather than over a window; they are
 // application-modal, which blocks the main window and any open dialog alike.
@@ -15,6 +38,7 @@ void prepareBox(QMessageBox &box, const std::string &text)
     box.setText(TQtMessageBoxes::boxText(text));
     if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
         label->setWordWrap(true);
+    box.installEventFilter(new TScreenCentring(&box));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui/korvaneunit.h"
 
+#include "ui/aboutunit.h"
 #include "ui/statusicons.h"
 #include "uitest.h"
 
@@ -433,6 +434,38 @@ TEST_F(TKorvaneFormTest, ExitAndTheCloseBoxCloseTheWindow)
     ASSERT_TRUE(form.isVisible());
     form.Exit1Click();
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST(TKorvaneFormCloseTest, ClosingTheWindowEndsTheProgramWhileTheAboutBoxIsOpen)
+{
+    const struct {
+        const char *name;
+        bool byExit;
+    } cases[] = {{"Exit", true}, {"close box", false}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.name);
+        TKorvaneForm form;
+        form.show();
+        form.About1Click();
+        ASSERT_TRUE(form.AboutForm()->isVisible());
+        // The event loop ends when the last window closes; a guard ends it otherwise.
+        bool ended = true;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&ended] {
+            ended = false;
+            QApplication::exit(1);
+        });
+        guard.start(30000);
+        QTimer::singleShot(0, &form, [&form, &each] {
+            if (each.byExit)
+                form.Exit1Click();
+            else
+                form.close();
+        });
+        QApplication::exec();
+        EXPECT_TRUE(ended);
+    }
 }
 
 } // namespace

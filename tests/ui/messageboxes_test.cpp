@@ -3,6 +3,9 @@
 #include "ui/failurehandler.h"
 #include "uitest.h"
 
+#include <QLabel>
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -118,6 +121,42 @@ TEST(TFailureHandlerTest, FailureOfUnknownKindIsReportedToo)
     answerMessageBox(QMessageBox::Ok, &seen);
     EXPECT_FALSE(runGuarded([] { throw 42; }));
     EXPECT_EQ(seen.text, QStringLiteral("Unknown failure."));
+}
+
+} // namespace
+
+namespace {
+
+TEST(TQtMessageBoxesTest, BoxesAreCentredOnTheScreenAndWrapTheirText)
+{
+    // A window away from the screen's centre, as the main window is, must not draw the boxes.
+    QWidget window;
+    window.setGeometry(316, 143, 600, 480);
+    window.show();
+    window.activateWindow();
+    TQtMessageBoxes boxes;
+    const struct {
+        const char *name;
+        bool confirm;
+    } cases[] = {{"warning", false}, {"confirm", true}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.name);
+        QPoint centre, screenCentre;
+        bool wraps = false;
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            centre = box->frameGeometry().center();
+            screenCentre = box->screen()->availableGeometry().center();
+            const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            wraps = label && label->wordWrap();
+            box->close();
+        });
+        if (each.confirm)
+            boxes.Confirm(std::string(300, 'w'));
+        else
+            boxes.Warning(std::string(300, 'w'));
+        EXPECT_LE((centre - screenCentre).manhattanLength(), 2);
+        EXPECT_TRUE(wraps);
+    }
 }
 
 } // namespace
