@@ -134,11 +134,18 @@ std::string_view statusMark(TJustificationStatus status)
 }
 
 // A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
-void appendQuoted(std::string &out, std::string_view text)
+// For a terminal the C1 controls (U+0080 to U+009F) are escaped too: terminals act on them.
+void appendQuoted(std::string &out, std::string_view text, bool forTerminal = false)
 {
     constexpr char Hex[] = "0123456789abcdef";
+    const auto escape = [&](unsigned char code) {
+        out += "\\u00";
+        out += Hex[code >> 4];
+        out += Hex[code & 0xF];
+    };
     out += '"';
-    for (const char each : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char each = text[i];
         const auto byte = static_cast<unsigned char>(each);
         switch (each) {
         case '"':
@@ -164,9 +171,11 @@ void appendQuoted(std::string &out, std::string_view text)
             break;
         default:
             if (byte < 0x20 || byte == 0x7F) {
-                out += "\\u00";
-                out += Hex[byte >> 4];
-                out += Hex[byte & 0xF];
+                escape(byte);
+            } else if (forTerminal && byte == 0xC2 && i + 1 < text.size()
+                       && static_cast<unsigned char>(text[i + 1]) >= 0x80
+                       && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+                escape(static_cast<unsigned char>(text[++i]));
             } else {
                 out += each;
             }
@@ -175,11 +184,12 @@ void appendQuoted(std::string &out, std::string_view text)
     out += '"';
 }
 
-// Text for a terminal: control bytes written as JSON escapes, so that none acts on the screen.
+// Text for a terminal: control characters written as JSON escapes, so that none acts on the
+// screen.
 void appendPrintable(std::string &out, std::string_view text)
 {
     std::string quoted;
-    appendQuoted(quoted, text);
+    appendQuoted(quoted, text, true);
     out.append(quoted, 1, quoted.size() - 2);
 }
 
@@ -332,7 +342,7 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
     for (const TStatement *statement : stage.Statements) {
         out += "  " + std::string(statusMark(statement->JustificationStatus)) + ' ' + statement->Id
                + "  ";
-        appendQuoted(out, statement->Text);
+        appendQuoted(out, statement->Text, true);
         out += "  (" + std::string(typeName(statement->StatementType)) + ", "
                + std::string(justificationName(statement->JustificationStatus)) + ")\n";
     }
@@ -340,13 +350,13 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
     out += "\nReasons:\n";
     for (const TReasonConclusion *step : stage.ReasonConclusions) {
         out += "  ";
-        appendQuoted(out, step->Reason->Text);
+        appendQuoted(out, step->Reason->Text, true);
         out += "  THEREFORE  ";
-        appendQuoted(out, step->Conclusion->Text);
+        appendQuoted(out, step->Conclusion->Text, true);
         out += '\n';
         for (const TStatement *exception : step->Exceptions) {
             out += "      HOWEVER  ";
-            appendQuoted(out, exception->Text);
+            appendQuoted(out, exception->Text, true);
             out += "  (" + std::string(typeName(exception->StatementType)) + ")\n";
         }
     }
@@ -361,7 +371,7 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
                     out += "(depth " + std::to_string(depth) + ") ";
                 out += statusMark(argument.Conclusion->JustificationStatus);
                 out += ' ';
-                appendQuoted(out, argument.Conclusion->Text);
+                appendQuoted(out, argument.Conclusion->Text, true);
                 out += "  (" + std::string(typeName(argument.Conclusion->StatementType)) + ", "
                        + std::string(defeatName(argument.DefeatStatus)) + ")\n";
             },

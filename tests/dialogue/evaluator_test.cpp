@@ -175,6 +175,21 @@ TEST(EvaluatorTest, EscapesControlBytesInJson)
     EXPECT_NE(latin.out.find("\"caf\xc3\xa9\""), std::string::npos) << latin.out;
 }
 
+TEST(EvaluatorTest, EscapesC1ControlsForATerminalOnly)
+{
+    // 0x9D is undefined in Windows-1252 and becomes U+009D, which a terminal takes as a command.
+    const std::string move = statementMove("caf\xe9\x9d", "Issue");
+    const std::string input = move + move;
+    const TRun report = run({"-"}, input);
+    EXPECT_NE(report.out.find("1  \"caf\xc3\xa9\\u009d\"  (Issue"), std::string::npos) << report.out;
+    EXPECT_NE(report.out.find("    | The statement 'caf\xc3\xa9\\u009d' already exists. \n"),
+              std::string::npos)
+        << report.out;
+    EXPECT_EQ(report.out.find("\xc2\x9d"), std::string::npos);
+    const TRun json = run({"--json", "-"}, input);
+    EXPECT_NE(json.out.find("\"text\": \"caf\xc3\xa9\xc2\x9d\""), std::string::npos) << json.out;
+}
+
 TEST(EvaluatorTest, ReportForAPerson)
 {
     const TRun result = run({example("wet-road.txt")});
