@@ -24,12 +24,12 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 const char *const NewLineTitle = "New line of argumentation";
-
-// The largest file Open loads into the memo, in bytes; beyond it the memo would be unusable.
-constexpr std::size_t MemoCapacity = 64 * 1024 * 1024;
 
 const QString OpenLoaFilter = QStringLiteral("Line of argumentation (*.loa)");
 const QString SaveLoaFilter = QStringLiteral("Lines of argumentation (*.loa)");
@@ -480,8 +480,14 @@ void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
 void TKorvaneForm::openFile(const QString &path)
 {
     m_line.FileName = modelText(path);
+    // A file known to be too big is refused before it is read, so choosing a huge file by
+    // mistake cannot exhaust the memory; one that cannot be read is reported as such first.
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(m_line.FileName, sizeError);
+    if (!sizeError && size > MemoCapacity && std::ifstream(m_line.FileName).is_open())
+        throw TFileError("Text exceeds memo capacity");
     const std::string bytes = ReadFileBytes(m_line.FileName);
-    if (bytes.size() > MemoCapacity)
+    if (bytes.size() > MemoCapacity) // it grew, or its size was not known
         throw TFileError("Text exceeds memo capacity");
     QStringList lines;
     for (const std::string &line : SplitTextLines(DecodeFileText(bytes)))

@@ -38,6 +38,9 @@ class TKorvaneForm : public QMainWindow, public TMoveSink {
     Q_OBJECT
 
 public:
+    // The largest file Open loads into the memo, in bytes; beyond it the memo would be unusable.
+    static constexpr std::size_t MemoCapacity = 64 * 1024 * 1024;
+
     explicit TKorvaneForm(QWidget *parent = nullptr);
     ~TKorvaneForm() override;
 

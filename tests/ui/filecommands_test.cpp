@@ -198,6 +198,30 @@ TEST_F(TFileCommandsTest, UnreadableOpenReportsAndALaterSaveWritesToThatPath)
     EXPECT_EQ(fileBytes(missing), StatementA);
 }
 
+TEST_F(TFileCommandsTest, TooBigAFileIsRefusedWithFileNameSetAndTheRestUnchanged)
+{
+    statementMove(form, "a", T::Issue);
+    form.ShowLineOfArgumentation();
+    const QStringList memoBefore = memoLines(form);
+    const QString big = inFolder("big.btg");
+    {
+        QFile file(big);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(static_cast<qint64>(TKorvaneForm::MemoCapacity) + 1)); // sparse
+    }
+    TBoxSeen seen;
+    whenModal<QFileDialog>([&](QFileDialog *dialog) {
+        answerMessageBox(QMessageBox::Ok, &seen);
+        acceptFile(dialog, big);
+    });
+    form.Open1Click();
+    EXPECT_EQ(seen.text, QStringLiteral("Text exceeds memo capacity."));
+    EXPECT_EQ(seen.caption, QStringLiteral("Korvane"));
+    EXPECT_EQ(form.lineOfArgumentation().FileName, big.toStdString());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - New line of argumentation"));
+    EXPECT_EQ(memoLines(form), memoBefore);
+}
+
 TEST_F(TFileCommandsTest, FailedSaveReportsAndLeavesTheOldFileWhole)
 {
     // A folder stands where the file should go: it cannot be replaced by a file.
