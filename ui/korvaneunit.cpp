@@ -11,7 +11,6 @@
 #include "ui/utf8.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -209,14 +208,12 @@ void TKorvaneForm::createButtonPanel()
         newButton(m_viewGroupBox, "viewReasonsSpeedButton", QStringLiteral("Reasons"));
     m_viewArgumentsButton =
         newButton(m_viewGroupBox, "ViewArgumentsSpeedButton", QStringLiteral("Arguments"));
-    // One exclusive group: whichever button is clicked ends up the only one down, and a click
-    // on the button already down still runs its handler and rebuilds the view.
-    m_viewGroup = new QButtonGroup(m_viewGroupBox);
-    m_viewGroup->setExclusive(true);
+    // One group kept by showView rather than by an exclusive QButtonGroup, which would let Tab
+    // reach only one of the four buttons. A click on the button already down raises it, and
+    // its handler presses it again, so the clicked button always ends up the only one down.
     for (QPushButton *button : {m_viewLineOfArgumentationButton, m_viewStatementsButton,
                                 m_viewReasonsButton, m_viewArgumentsButton}) {
         button->setCheckable(true);
-        m_viewGroup->addButton(button);
         viewLayout->addWidget(button);
     }
     panelLayout->addWidget(m_viewGroupBox);
@@ -474,7 +471,10 @@ void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
     for (QWidget *each : std::initializer_list<QWidget *>{m_memo, m_statementsList, m_reasonsList,
                                                           m_argumentsTree})
         each->setVisible(each == view);
-    button->setChecked(true);
+    for (QAbstractButton *each : std::initializer_list<QAbstractButton *>{
+             m_viewLineOfArgumentationButton, m_viewStatementsButton, m_viewReasonsButton,
+             m_viewArgumentsButton})
+        each->setChecked(each == button);
 }
 
 void TKorvaneForm::openFile(const QString &path)

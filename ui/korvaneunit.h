@@ -11,7 +11,6 @@
 
 class QAbstractButton;
 class QAction;
-class QButtonGroup;
 class QFileDialog;
 class QFrame;
 class QGroupBox;
@@ -138,7 +137,6 @@ private:
     QPushButton *m_reasonConclusionButton = nullptr;
     QPushButton *m_exceptionButton = nullptr;
     QGroupBox *m_viewGroupBox = nullptr;
-    QButtonGroup *m_viewGroup = nullptr;
     QPushButton *m_viewLineOfArgumentationButton = nullptr;
     QPushButton *m_viewStatementsButton = nullptr;
     QPushButton *m_viewReasonsButton = nullptr;

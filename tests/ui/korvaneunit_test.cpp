@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -196,6 +197,33 @@ TEST_F(TKorvaneFormTest, ToggleButtonsLeaveExactlyTheClickedOneDown)
         EXPECT_EQ(checkedViewButton(form), QLatin1String(each.button));
         EXPECT_EQ(visibleView(form), QLatin1String(each.view));
     }
+}
+
+TEST_F(TKorvaneFormTest, TabReachesEveryButtonAndThenTheVisibleView)
+{
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.findChild<QWidget *>(QStringLiteral("StatementButton"))->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int press = 0; press < 8; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(visited,
+              (QStringList{QStringLiteral("ReasonConclusionButton"),
+                           QStringLiteral("ExceptionButton"),
+                           QStringLiteral("ViewLineOfArgumentationSpeedButton"),
+                           QStringLiteral("ViewStatementsSpeedButton"),
+                           QStringLiteral("viewReasonsSpeedButton"),
+                           QStringLiteral("ViewArgumentsSpeedButton"),
+                           QStringLiteral("ArgumentsTreeView"), QStringLiteral("StatementButton")}));
+
+    // Space on a focused toggle button shows its view like a click.
+    button(form, "ViewStatementsSpeedButton")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(visibleView(form), QStringLiteral("StatementsListView"));
+    EXPECT_EQ(checkedViewButton(form), QStringLiteral("ViewStatementsSpeedButton"));
 }
 
 TEST_F(TKorvaneFormTest, ClickingTheDownButtonRebuildsItsView)
