@@ -5,6 +5,7 @@
 #include "uitest.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QDialog>
@@ -224,6 +225,37 @@ TEST_F(TKorvaneFormTest, TabReachesEveryButtonAndThenTheVisibleView)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(visibleView(form), QStringLiteral("StatementsListView"));
     EXPECT_EQ(checkedViewButton(form), QStringLiteral("ViewStatementsSpeedButton"));
+}
+
+TEST_F(TKorvaneFormTest, EveryControlTabReachesHasAScreenReaderName)
+{
+    // The main window in each view, and every dialog of its own (Qt's file dialogs aside).
+    std::vector<QWidget *> windows{&form};
+    for (QDialog *dialog : form.findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+        if (!dialog->inherits("QFileDialog"))
+            windows.push_back(dialog);
+    int checked = 0;
+    for (void (TKorvaneForm::*show)() :
+         {&TKorvaneForm::ShowLineOfArgumentation, &TKorvaneForm::ShowStatements,
+          &TKorvaneForm::ShowReasons, &TKorvaneForm::ShowArguments}) {
+        (form.*show)();
+        for (QWidget *window : windows) {
+            for (QWidget *control : window->findChildren<QWidget *>()) {
+                if (control->window() != window || !(control->focusPolicy() & Qt::TabFocus)
+                    || !control->isVisibleTo(window) || control->focusProxy())
+                    continue;
+                SCOPED_TRACE(control->objectName().toStdString() + " in "
+                             + window->objectName().toStdString());
+                QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+                ASSERT_NE(accessible, nullptr);
+                EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty());
+                ++checked;
+            }
+        }
+    }
+    // In each view: seven buttons and the view; the statement, reason/conclusion and
+    // exception dialogs' boxes, radio items and OK; About's text and OK; the Options' three.
+    EXPECT_EQ(checked, 4 * (8 + 4 + 7 + 10 + 2 + 3));
 }
 
 TEST_F(TKorvaneFormTest, ClickingTheDownButtonRebuildsItsView)
