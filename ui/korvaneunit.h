@@ -125,9 +125,11 @@ private:
     // Writes the text of every recorded move to the file.
     void writeLine(const std::string &path) const;
 
+    // In the start-up order: the diagram, made and never used, then the line, which uses the
+    // boxes.
     TQtMessageBoxes m_boxes;
-    TLineOfArgumentation m_line; // Constructed after m_boxes, which it uses.
-    TArgumentationDiagram m_diagram; // Made at start-up and never used.
+    TArgumentationDiagram m_diagram;
+    TLineOfArgumentation m_line;
     TArgumentsView m_argumentsView = TArgumentsView::avCoordinated;
 
     // Widgets: all owned by this window through Qt's parent chain.
