@@ -89,11 +89,6 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
     return {};
 }
 
-std::string_view typeName(TStatementType type)
-{
-    return type == TStatementType::Issue ? "Issue" : "Assumption";
-}
-
 std::string_view justificationName(TJustificationStatus status)
 {
     switch (status) {
@@ -228,7 +223,7 @@ void appendJsonNode(std::string &out, const TArgument &root)
             out += "{\"conclusion\": ";
             appendQuoted(out, argument.Conclusion->Text);
             out += ", \"type\": ";
-            appendQuoted(out, typeName(argument.Conclusion->StatementType));
+            appendQuoted(out, StatementTypeName(argument.Conclusion->StatementType));
             out += ", \"defeat\": ";
             appendQuoted(out, defeatName(argument.DefeatStatus));
             out += ", \"status\": ";
@@ -279,7 +274,7 @@ std::string jsonReport(const TLineOfArgumentation &line, const std::vector<TMess
         out += ", \"text\": ";
         appendQuoted(out, statement->Text);
         out += ", \"type\": ";
-        appendQuoted(out, typeName(statement->StatementType));
+        appendQuoted(out, StatementTypeName(statement->StatementType));
         out += ", \"status\": ";
         appendQuoted(out, justificationName(statement->JustificationStatus));
         out += '}';
@@ -297,7 +292,7 @@ std::string jsonReport(const TLineOfArgumentation &line, const std::vector<TMess
             out += "{\"text\": ";
             appendQuoted(out, exception->Text);
             out += ", \"type\": ";
-            appendQuoted(out, typeName(exception->StatementType));
+            appendQuoted(out, StatementTypeName(exception->StatementType));
             out += '}';
         }
         out += "]}";
@@ -343,7 +338,7 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
         out += "  " + std::string(statusMark(statement->JustificationStatus)) + ' ' + statement->Id
                + "  ";
         appendQuoted(out, statement->Text, true);
-        out += "  (" + std::string(typeName(statement->StatementType)) + ", "
+        out += "  (" + std::string(StatementTypeName(statement->StatementType)) + ", "
                + std::string(justificationName(statement->JustificationStatus)) + ")\n";
     }
 
@@ -357,7 +352,7 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
         for (const TStatement *exception : step->Exceptions) {
             out += "      HOWEVER  ";
             appendQuoted(out, exception->Text, true);
-            out += "  (" + std::string(typeName(exception->StatementType)) + ")\n";
+            out += "  (" + std::string(StatementTypeName(exception->StatementType)) + ")\n";
         }
     }
 
@@ -372,8 +367,11 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
                 out += statusMark(argument.Conclusion->JustificationStatus);
                 out += ' ';
                 appendQuoted(out, argument.Conclusion->Text, true);
-                out += "  (" + std::string(typeName(argument.Conclusion->StatementType)) + ", "
-                       + std::string(defeatName(argument.DefeatStatus)) + ")\n";
+                out += "  (";
+                out += StatementTypeName(argument.Conclusion->StatementType);
+                out += ", ";
+                out += defeatName(argument.DefeatStatus);
+                out += ")\n";
             },
             [](std::size_t) {});
     }

@@ -22,8 +22,9 @@ std::string sentenceLine(const TStatement &statement)
 
 std::string typeLine(const TStatement &statement)
 {
-    return statement.StatementType == TStatementType::Issue ? "        TYPE: Issue"
-                                                            : "        TYPE: Assumption";
+    std::string line = "        TYPE: ";
+    line += StatementTypeName(statement.StatementType);
+    return line;
 }
 
 // The part of a confirmation that names one sentence whose type the move would overrule.
@@ -37,6 +38,18 @@ void appendOverruled(std::string &message, std::string_view head, const std::str
     message += CrLf;
     message += "Its type was different and ";
     message += "will be overruled. ";
+}
+
+// Puts the overrulings of a move to the user in one question; true when there were none or
+// the answer was Yes.
+bool confirmOverrulings(TMessageBoxes &boxes, std::string message, std::string_view sentences)
+{
+    if (message.empty())
+        return true;
+    message += CrLf;
+    message += "Do you really want to add the ";
+    message += sentences;
+    return boxes.Confirm(message);
 }
 
 // True when the sentence is already held with another type, so the move would overrule it.
@@ -91,13 +104,8 @@ void TLineOfArgumentation::DoReasonConclusionMove(TReasonConclusion *step)
         appendOverruled(message, "The reason '", step->Reason->Text);
     if (isOverruled(*CurrentStage, *step->Conclusion))
         appendOverruled(message, "The conclusion '", step->Conclusion->Text);
-    if (!message.empty()) {
-        message += CrLf;
-        message += "Do you really want to add the ";
-        message += "reason and the conclusion?";
-        if (!m_boxes->Confirm(message))
-            return;
-    }
+    if (!confirmOverrulings(*m_boxes, std::move(message), "reason and the conclusion?"))
+        return;
     TArgumentationStage *next = CurrentStage->DoReasonConclusionMove(step);
     // The stage may have pointed the step at held statements: the lines show those.
     Record(next, {"REASON/CONCLUSION MOVE: ", sentenceLine(*step->Reason), typeLine(*step->Reason),
@@ -115,13 +123,9 @@ void TLineOfArgumentation::DoExceptionMove(TReasonConclusion *step)
         appendOverruled(message, "The reason '", step->Reason->Text);
     if (isOverruled(*CurrentStage, *step->Conclusion))
         appendOverruled(message, "The conclusion '", step->Conclusion->Text);
-    if (!message.empty()) {
-        message += CrLf;
-        message += "Do you really want to add the ";
-        message += "exception, the reason and the conclusion?";
-        if (!m_boxes->Confirm(message))
-            return;
-    }
+    if (!confirmOverrulings(*m_boxes, std::move(message),
+                            "exception, the reason and the conclusion?"))
+        return;
     TArgumentationStage *next = CurrentStage->DoExceptionMove(step);
     Record(next, {"EXCEPTION MOVE: ", sentenceLine(*step->Reason), typeLine(*step->Reason),
                   "    THEREFORE ", sentenceLine(*step->Conclusion), typeLine(*step->Conclusion),
