@@ -1,0 +1,47 @@
+// The plain, unoptimised model, kept unchanged as the reference for the fast one.
+#include "tests/reference/arena.h"
+
+#include "tests/reference/argumentationstage.h"
+
+namespace reference {
+
+TArena::TArena() = default;
+TArena::~TArena() = default;
+
+TStatement *TArena::NewStatement()
+{
+    return &m_statements.emplace_back();
+}
+
+TReasonConclusion *TArena::NewReasonConclusion()
+{
+    TReasonConclusion &step = m_steps.emplace_back();
+    step.Reason = NewStatement();
+    step.Conclusion = NewStatement();
+    step.Conclusion->StatementType = TStatementType::Assumption;
+    return &step;
+}
+
+TArgument *TArena::NewArgument()
+{
+    return NewArgument(NewStatement());
+}
+
+TArgument *TArena::NewArgument(TStatement *conclusion)
+{
+    TArgument &argument = m_arguments.emplace_back();
+    argument.Conclusion = conclusion;
+    return &argument;
+}
+
+TArguments *TArena::NewArguments()
+{
+    return &m_argumentLists.emplace_back();
+}
+
+TArgumentationStage *TArena::NewStage()
+{
+    return m_stages.emplace_back(std::make_unique<TArgumentationStage>(*this)).get();
+}
+
+} // namespace reference
