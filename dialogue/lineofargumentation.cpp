@@ -2,6 +2,8 @@
 
 #include "messageboxes.h"
 
+#include "model/movescope.h"
+
 #include <cassert>
 #include <string_view>
 #include <utility>
@@ -92,8 +94,11 @@ bool TLineOfArgumentation::DoStatementMove(TStatement *statement)
         if (!m_boxes->Confirm(message))
             return false;
     }
-    TArgumentationStage *next = CurrentStage->DoStatementMove(statement);
-    Record(next, {"STATEMENT MOVE: ", sentenceLine(*statement), typeLine(*statement)});
+    makeMove([&] { return CurrentStage->DoStatementMove(statement); },
+             [&] {
+                 return std::vector<std::string>{"STATEMENT MOVE: ", sentenceLine(*statement),
+                                                 typeLine(*statement)};
+             });
     return true;
 }
 
@@ -106,10 +111,13 @@ void TLineOfArgumentation::DoReasonConclusionMove(TReasonConclusion *step)
         appendOverruled(message, "The conclusion '", step->Conclusion->Text);
     if (!confirmOverrulings(*m_boxes, std::move(message), "reason and the conclusion?"))
         return;
-    TArgumentationStage *next = CurrentStage->DoReasonConclusionMove(step);
-    // The stage may have pointed the step at held statements: the lines show those.
-    Record(next, {"REASON/CONCLUSION MOVE: ", sentenceLine(*step->Reason), typeLine(*step->Reason),
-                  "    THEREFORE ", sentenceLine(*step->Conclusion), typeLine(*step->Conclusion)});
+    makeMove([&] { return CurrentStage->DoReasonConclusionMove(step); },
+             [&] {
+                 return std::vector<std::string>{
+                     "REASON/CONCLUSION MOVE: ", sentenceLine(*step->Reason),
+                     typeLine(*step->Reason),    "    THEREFORE ",
+                     sentenceLine(*step->Conclusion), typeLine(*step->Conclusion)};
+             });
 }
 
 void TLineOfArgumentation::DoExceptionMove(TReasonConclusion *step)
@@ -126,20 +134,48 @@ void TLineOfArgumentation::DoExceptionMove(TReasonConclusion *step)
     if (!confirmOverrulings(*m_boxes, std::move(message),
                             "exception, the reason and the conclusion?"))
         return;
-    TArgumentationStage *next = CurrentStage->DoExceptionMove(step);
-    Record(next, {"EXCEPTION MOVE: ", sentenceLine(*step->Reason), typeLine(*step->Reason),
-                  "    THEREFORE ", sentenceLine(*step->Conclusion), typeLine(*step->Conclusion),
-                  "    HOWEVER ", sentenceLine(*exception), typeLine(*exception)});
+    makeMove([&] { return CurrentStage->DoExceptionMove(step); },
+             [&] {
+                 return std::vector<std::string>{
+                     "EXCEPTION MOVE: ",   sentenceLine(*step->Reason),
+                     typeLine(*step->Reason), "    THEREFORE ",
+                     sentenceLine(*step->Conclusion), typeLine(*step->Conclusion),
+                     "    HOWEVER ",       sentenceLine(*exception),
+                     typeLine(*exception)};
+             });
+}
+
+template <typename Apply, typename Lines>
+void TLineOfArgumentation::makeMove(Apply apply, Lines lines)
+{
+    TMoveScope scope(*m_arena);
+    TArgumentationStage *next = apply();
+    Record(next, lines());
+    scope.Commit();
+    m_nodesBuilt += scope.NodesBuilt();
+    m_framesComputed += scope.FramesComputed();
+    // Only the current stage is shown: the trees of the one before can go.
+    ArgumentationStages[ArgumentationStages.Count() - 2]->DropArguments();
 }
 
 void TLineOfArgumentation::Record(TArgumentationStage *next, std::vector<std::string> lines)
 {
     TArgumentationMove &move = m_moves.emplace_back();
+    try {
+        ArgumentationMoves.Add(&move);
+        try {
+            ArgumentationStages.Add(next);
+        } catch (...) {
+            ArgumentationMoves.Truncate(ArgumentationMoves.Count() - 1);
+            throw;
+        }
+    } catch (...) {
+        m_moves.pop_back();
+        throw;
+    }
     move.PreStage = CurrentStage;
     move.PostStage = next;
     move.Move = std::move(lines);
-    ArgumentationMoves.Add(&move);
-    ArgumentationStages.Add(next);
     CurrentStage = next;
     Modified = true;
 }

@@ -5,6 +5,7 @@
 #include "model/reflist.h"
 #include "model/statement.h"
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -44,18 +45,31 @@ public:
     bool Modified = false;
     std::string FileName;
 
-    // True when the move was recorded; false when refused or declined.
+    // True when the move was recorded; false when refused or declined. Each move operation
+    // makes its move whole or not at all: when it throws (TWorkBudgetExceeded for a move that
+    // would take more work than one move may, std::bad_alloc, ...), the line and every stage
+    // are exactly as they were before it.
     bool DoStatementMove(TStatement *statement);
     void DoReasonConclusionMove(TReasonConclusion *step);
     // Needs step->Exceptions to hold the exception as its first element.
     void DoExceptionMove(TReasonConclusion *step);
     void DoProsConsMove() {}
 
+    // The work of the moves recorded so far: argument nodes built and status frames computed.
+    std::uint64_t NodesBuilt() const { return m_nodesBuilt; }
+    std::uint64_t FramesComputed() const { return m_framesComputed; }
+
 private:
+    // Applies the move to the current stage inside one move scope and records it.
+    // The lines are made after the stage operation, which may point the move at held statements.
+    template <typename Apply, typename Lines>
+    void makeMove(Apply apply, Lines lines);
     void Record(TArgumentationStage *next, std::vector<std::string> lines);
 
     TMessageBoxes *m_boxes; // Not owned.
     std::deque<TArgumentationMove> m_moves;
+    std::uint64_t m_nodesBuilt = 0;
+    std::uint64_t m_framesComputed = 0;
 };
 
 // Kept for its shape only: every operation does nothing.

@@ -1,6 +1,7 @@
 #include "arena.h"
 
 #include "argumentationstage.h"
+#include "movescope.h"
 
 TArena::TArena() = default;
 TArena::~TArena() = default;
@@ -39,4 +40,15 @@ TArguments *TArena::NewArguments()
 TArgumentationStage *TArena::NewStage()
 {
     return m_stages.emplace_back(std::make_unique<TArgumentationStage>(*this)).get();
+}
+
+void TArena::SetComputedStage(const TArgumentationStage *stage)
+{
+    Overwrite(m_scope, m_computedStage, stage);
+}
+
+void TArena::DiscardStagesFrom(std::size_t mark) noexcept
+{
+    while (m_stages.size() > mark)
+        m_stages.pop_back();
 }

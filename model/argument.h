@@ -58,8 +58,4 @@ public:
     TStatements GiveStatements() const;
 
     void DoReasonConclusionMove() {}
-
-private:
-    friend class TStatusComputation;
-    bool m_computing = false; // Set while the status computation has this argument on its stack.
 };

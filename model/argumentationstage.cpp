@@ -1,11 +1,26 @@
 #include "argumentationstage.h"
 
 #include "arena.h"
+#include "argumentforest.h"
+#include "movescope.h"
+#include "stageindex.h"
 #include "statuscomputation.h"
 
 #include <charconv>
 #include <cstddef>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+// A text that a warrant sentence could be; a statement with such a text may change what some
+// step or exception counts for.
+bool MayBeWarrant(std::string_view text)
+{
+    return text.starts_with("AS A RULE, IF (") || text.starts_with("IF (");
+}
+
+} // namespace
 
 TArgumentationStage::TArgumentationStage(TArena &arena) : m_arena(&arena) {}
 
@@ -15,53 +30,148 @@ TArgumentationStage *TArgumentationStage::NewStageFromThis() const
     stage->Arguments.Assign(Arguments);
     stage->Statements.Assign(Statements);
     stage->ReasonConclusions.Assign(ReasonConclusions);
+    stage->m_index = m_index;
+    stage->m_forest = m_forest;
+    stage->m_forestRoots.Assign(m_forestRoots);
     return stage;
+}
+
+TStageIndex &TArgumentationStage::Index() const
+{
+    if (!m_index || !m_index->Update(Statements, ReasonConclusions, m_arena->Texts())) {
+        auto fresh = std::make_shared<TStageIndex>();
+        fresh->Update(Statements, ReasonConclusions, m_arena->Texts());
+        m_index = std::move(fresh);
+    }
+    return *m_index;
+}
+
+bool TArgumentationStage::HasOwnForest() const
+{
+    return Arguments.Count() == m_forestRoots.Count()
+           && (Arguments.IsEmpty() || Arguments.SharesStorageWith(m_forestRoots));
+}
+
+void TArgumentationStage::DropArguments()
+{
+    Arguments.Clear();
+    m_forestRoots.Clear();
+    m_forest.reset();
 }
 
 TArgumentationStage *TArgumentationStage::DoStatementMove(TStatement *statement)
 {
+    return applyStatementMove(statement, true);
+}
+
+TArgumentationStage *TArgumentationStage::applyStatementMove(TStatement *statement, bool compute)
+{
+    TMoveScope *scope = m_arena->Scope();
     TArgumentationStage *next = NewStageFromThis();
     TStatement *held = nullptr;
-    if (IsNewStatement(*statement, held)) {
-        GetNewId(statement->Id);
-        next->Arguments.Add(m_arena->NewArgument(statement));
+    const bool isNew = IsNewStatement(*statement, held);
+    if (isNew) {
+        std::string id;
+        GetNewId(id);
+        Overwrite(scope, statement->Id, id);
+        if (!next->m_forest)
+            next->m_forest = std::make_shared<TArgumentForest>();
+        const TTextId text = m_arena->Texts().Intern(statement->Text);
+        next->Arguments.Add(next->m_forest->NewNode(statement, text, -1));
+        if (scope)
+            scope->ChargeNodes(1);
+        if (HasOwnForest())
+            next->m_forestRoots.Assign(next->Arguments);
         next->Statements.Add(statement);
     } else {
-        held->StatementType = statement->StatementType;
+        Overwrite(scope, held->StatementType, statement->StatementType);
     }
+    if (!compute)
+        return next;
+    if (isNew && m_arena->ComputedStage() == this && next->computeNewRootOnly(*statement))
+        return next;
     next->ComputeStatuses();
     return next;
 }
 
+bool TArgumentationStage::computeNewRootOnly(const TStatement &statement)
+{
+    // A root that no warrant test and no attack search can meet changes no other status, and a
+    // whole computation would give the others the values they hold.
+    if (MayBeWarrant(statement.Text))
+        return false;
+    for (const TReasonConclusion *step : ReasonConclusions) {
+        for (const TStatement *exception : step->Exceptions) {
+            if (exception->Text == statement.Text)
+                return false;
+        }
+    }
+    TMoveScope *scope = m_arena->Scope();
+    if (scope)
+        scope->ChargeFrames(1);
+    // Alone, an assumption is undefeated and an issue undecided.
+    TArgument &root = *Arguments[Arguments.Count() - 1];
+    const TDefeatStatus status = statement.StatementType == TStatementType::Assumption
+                                     ? TDefeatStatus::Undefeated
+                                     : TDefeatStatus::Undecided;
+    root.DefeatStatus = status; // The root is new: nothing to journal.
+    Overwrite(scope, root.Conclusion->JustificationStatus, JustificationFor(status));
+    m_arena->SetComputedStage(this);
+    return true;
+}
+
 TArgumentationStage *TArgumentationStage::DoReasonConclusionMove(TReasonConclusion *step)
 {
-    TArgumentationStage *next = NewStageFromThis()
-                                    ->DoStatementMove(step->Conclusion)
-                                    ->DoStatementMove(step->Reason);
-    // Statements held before the move replace the move's own objects in the step.
-    for (TStatement *statement : Statements) {
-        if (SameText(*statement, *step->Reason))
-            step->Reason = statement;
-        if (SameText(*statement, *step->Conclusion))
-            step->Conclusion = statement;
+    return applyReasonConclusionMove(step, true);
+}
+
+TArgumentationStage *TArgumentationStage::applyReasonConclusionMove(TReasonConclusion *step,
+                                                                   bool compute)
+{
+    TMoveScope *scope = m_arena->Scope();
+    // The stages in between show nothing: they get their ids and types but no statuses.
+    TArgumentationStage *first = NewStageFromThis();
+    TArgumentationStage *second = first->applyStatementMove(step->Conclusion, false);
+    TArgumentationStage *next = second->applyStatementMove(step->Reason, false);
+    first->DropArguments();
+    second->DropArguments();
+
+    // Statements held before the move replace the move's own objects in the step; of several
+    // with the text (lists the moves never build), the last.
+    const TStageIndex &index = Index();
+    const TTextTable &texts = m_arena->Texts();
+    const int count = Statements.Count();
+    if (const auto text = texts.Find(step->Reason->Text)) {
+        if (const int held = index.LastStatementWithText(*text, count); held >= 0)
+            Overwrite(scope, step->Reason, Statements[held]);
     }
+    if (const auto text = texts.Find(step->Conclusion->Text)) {
+        if (const int held = index.LastStatementWithText(*text, count); held >= 0)
+            Overwrite(scope, step->Conclusion, Statements[held]);
+    }
+
     TReasonConclusion *held = nullptr;
     if (IsNewReasonConclusion(*step, held)) {
         next->ReasonConclusions.Add(step);
     } else {
-        held->Reason->StatementType = step->Reason->StatementType;
-        held->Conclusion->StatementType = step->Conclusion->StatementType;
+        Overwrite(scope, held->Reason->StatementType, step->Reason->StatementType);
+        Overwrite(scope, held->Conclusion->StatementType, step->Conclusion->StatementType);
     }
     next->RecomputeArguments();
-    next->ComputeStatuses();
+    if (compute)
+        next->ComputeStatuses();
     return next;
 }
 
 TArgumentationStage *TArgumentationStage::DoExceptionMove(TReasonConclusion *step)
 {
+    TMoveScope *scope = m_arena->Scope();
     TStatement *exception = step->Exceptions[0];
-    TArgumentationStage *next =
-        NewStageFromThis()->DoStatementMove(exception)->DoReasonConclusionMove(step);
+    TArgumentationStage *first = NewStageFromThis();
+    TArgumentationStage *second = first->applyStatementMove(exception, false);
+    TArgumentationStage *next = second->applyReasonConclusionMove(step, false);
+    first->DropArguments();
+    second->DropArguments();
     TReasonConclusion *held = nullptr;
     if (!IsNewReasonConclusion(*step, held)) {
         TStatement *listed = nullptr;
@@ -71,10 +181,13 @@ TArgumentationStage *TArgumentationStage::DoExceptionMove(TReasonConclusion *ste
                 break;
             }
         }
-        if (listed)
-            listed->StatementType = exception->StatementType;
-        else
+        if (listed) {
+            Overwrite(scope, listed->StatementType, exception->StatementType);
+        } else {
+            if (scope)
+                scope->Remember(held->Exceptions);
             held->Exceptions.Add(exception); // Shared: shows in every stage holding the step.
+        }
     }
     next->ComputeStatuses();
     return next;
@@ -82,34 +195,41 @@ TArgumentationStage *TArgumentationStage::DoExceptionMove(TReasonConclusion *ste
 
 bool TArgumentationStage::IsNewStatement(const TStatement &statement, TStatement *&held) const
 {
-    bool found = false;
-    for (TStatement *candidate : Statements) {
-        if (SameText(*candidate, statement)) {
-            held = candidate; // The last one found is given back.
-            found = true;
-        }
-    }
-    return !found;
+    const TStageIndex &index = Index();
+    const auto text = m_arena->Texts().Find(statement.Text);
+    const int position = text ? index.LastStatementWithText(*text, Statements.Count()) : -1;
+    if (position < 0)
+        return true;
+    held = Statements[position]; // The last one with the text is given back.
+    return false;
 }
 
 bool TArgumentationStage::IsNewReasonConclusion(const TReasonConclusion &step,
                                                 TReasonConclusion *&held) const
 {
-    for (TReasonConclusion *candidate : ReasonConclusions) {
-        if (SameText(*candidate->Reason, *step.Reason) &&
-            SameText(*candidate->Conclusion, *step.Conclusion)) {
-            held = candidate;
-            return false;
-        }
-    }
-    return true;
+    const TStageIndex &index = Index();
+    const TTextTable &texts = m_arena->Texts();
+    const auto reason = texts.Find(step.Reason->Text);
+    const auto conclusion = texts.Find(step.Conclusion->Text);
+    if (!reason || !conclusion)
+        return true;
+    const std::vector<int> &between = index.StepsBetween(*reason, *conclusion);
+    if (between.empty() || between.front() >= ReasonConclusions.Count())
+        return true;
+    held = ReasonConclusions[between.front()];
+    return false;
 }
 
 void TArgumentationStage::GetNewId(std::string &id) const
 {
+    const int count = Statements.Count();
+    if (const int known = Index().KnownNewId(count); known > 0) {
+        id = std::to_string(known);
+        return;
+    }
     // The smallest free candidate lies in 1..count+1; marking the ids taken in that range gives
     // the same answer as trying each candidate against every id.
-    const std::size_t limit = static_cast<std::size_t>(Statements.Count()) + 1;
+    const std::size_t limit = static_cast<std::size_t>(count) + 1;
     std::vector<bool> taken(limit + 1, false);
     for (const TStatement *statement : Statements) {
         const std::string &text = statement->Id;
@@ -147,22 +267,79 @@ void TArgumentationStage::AttachIds(TReasonConclusion &step) const
 
 void TArgumentationStage::RecomputeArguments()
 {
-    Arguments.Clear();
-    for (TStatement *statement : Statements) {
-        if (IsFinalConclusion(*statement, ReasonConclusions)) {
-            TArgument *root = m_arena->NewArgument(statement);
-            ComputeSupportingArguments(statement, root->InitialArguments, ReasonConclusions);
-            Arguments.Add(root);
+    // Every root with its supports, as ComputeSupportingArguments and OccursInArgument would
+    // give them, but with the steps looked up by text number and the texts that occur in the
+    // trees so far kept in a table.
+    const TStageIndex &index = Index();
+    TMoveScope *scope = m_arena->Scope();
+    const int statementCount = Statements.Count();
+    const int stepCount = ReasonConclusions.Count();
+    auto forest = std::make_shared<TArgumentForest>(scope ? scope->Serial() : 0);
+    TArguments roots;
+    std::vector<bool> occurs(m_arena->Texts().Size(), false);
+    std::vector<bool> used(static_cast<std::size_t>(stepCount), false);
+
+    struct TFrame {
+        TForestNode *node;
+        std::size_t next; // Into the steps concluding the node's text.
+        int removed;      // Position masked for the step that led here, or -1 at the top.
+    };
+    std::vector<TFrame> stack;
+    const auto addRoot = [&](TStatement *statement, TTextId text) {
+        TForestNode *root = forest->NewNode(statement, text, -1);
+        if (scope)
+            scope->ChargeNodes(1);
+        roots.Add(root);
+        occurs[text] = true;
+        stack.push_back({root, 0, -1});
+        while (!stack.empty()) {
+            TFrame &top = stack.back();
+            const std::vector<int> &concluding = index.StepsConcluding(top.node->Text);
+            int position = -1;
+            while (top.next < concluding.size() && concluding[top.next] < stepCount) {
+                const int candidate = concluding[top.next++];
+                if (!used[static_cast<std::size_t>(candidate)]) {
+                    position = candidate;
+                    break;
+                }
+            }
+            if (position < 0) {
+                if (top.removed >= 0)
+                    used[static_cast<std::size_t>(top.removed)] = false;
+                stack.pop_back();
+                continue;
+            }
+            TReasonConclusion *step = ReasonConclusions[position];
+            int removed = position;
+            if (!index.StepsAreDistinct()) { // The first unused occurrence of the step object.
+                removed = 0;
+                while (used[static_cast<std::size_t>(removed)] || ReasonConclusions[removed] != step)
+                    ++removed;
+            }
+            const TTextId reason = index.ReasonText(position);
+            TForestNode *support = forest->NewNode(step->Reason, reason, position);
+            if (scope)
+                scope->ChargeNodes(1);
+            top.node->InitialArguments.Add(support);
+            used[static_cast<std::size_t>(removed)] = true;
+            occurs[reason] = true;
+            stack.push_back({support, 0, removed});
         }
+    };
+    for (int i = 0; i < statementCount; ++i) {
+        const TTextId text = index.StatementText(i);
+        if (!index.IsReason(text, stepCount))
+            addRoot(Statements[i], text);
     }
     // Reasons that every chain of steps onwards leads into a cycle occur in no tree yet.
-    for (TStatement *statement : Statements) {
-        if (!OccursInArgument(*statement, Arguments)) {
-            TArgument *root = m_arena->NewArgument(statement);
-            ComputeSupportingArguments(statement, root->InitialArguments, ReasonConclusions);
-            Arguments.Add(root);
-        }
+    for (int i = 0; i < statementCount; ++i) {
+        const TTextId text = index.StatementText(i);
+        if (!occurs[text])
+            addRoot(Statements[i], text);
     }
+    Arguments = std::move(roots);
+    m_forest = std::move(forest);
+    m_forestRoots.Assign(Arguments);
 }
 
 bool TArgumentationStage::IsFinalConclusion(const TStatement &statement,
@@ -258,24 +435,20 @@ bool TArgumentationStage::IsNarrowing(const TArgument &a) const
 
 void TArgumentationStage::ComputeStatuses()
 {
-    for (TArgument *root : Arguments)
-        ResetDefeatStatus(*root);
-    for (TStatement *statement : Statements)
-        statement->JustificationStatus = TJustificationStatus::Undecided;
-    for (TArgument *root : Arguments) {
-        // An earlier root's computation may already have computed this one.
-        if (root->DefeatStatus == TDefeatStatus::Undecided)
-            ComputeDefeatStatus(*root);
-    }
+    m_arena->SetComputedStage(nullptr);
+    TStatusComputation(*this).ComputeStatuses();
+    m_arena->SetComputedStage(this);
 }
 
 void TArgumentationStage::ResetDefeatStatus(TArgument &a)
 {
+    m_arena->SetComputedStage(nullptr);
+    TMoveScope *scope = m_arena->Scope();
     std::vector<TArgument *> stack{&a};
     while (!stack.empty()) {
         TArgument *node = stack.back();
         stack.pop_back();
-        node->DefeatStatus = TDefeatStatus::Undecided;
+        Overwrite(scope, node->DefeatStatus, TDefeatStatus::Undecided);
         for (TArgument *child : node->InitialArguments)
             stack.push_back(child);
     }
@@ -283,15 +456,18 @@ void TArgumentationStage::ResetDefeatStatus(TArgument &a)
 
 void TArgumentationStage::ComputeDefeatStatus(TArgument &a)
 {
+    m_arena->SetComputedStage(nullptr);
     TStatusComputation(*this).ComputeDefeatStatus(a);
 }
 
 bool TArgumentationStage::StepIsWarranted(const TStatement &conclusion, TArgument &s)
 {
+    m_arena->SetComputedStage(nullptr);
     return TStatusComputation(*this).StepIsWarranted(conclusion, s);
 }
 
 bool TArgumentationStage::IsExceptionAttack(const TArgument &t, TArgument &b)
 {
+    m_arena->SetComputedStage(nullptr);
     return TStatusComputation(*this).IsExceptionAttack(t, b);
 }

@@ -4,9 +4,12 @@
 #include "reflist.h"
 #include "statement.h"
 
+#include <memory>
 #include <string>
 
 class TArena;
+class TArgumentForest;
+class TStageIndex;
 
 // The state of the argumentation after one move. A move never changes the stage it is applied to:
 // it returns a new stage (owned by the arena) that shares this stage's statements, steps and
@@ -70,10 +73,29 @@ public:
 
     TArena &Arena() const { return *m_arena; }
 
+    // Forgets this stage's trees, so that they go once no later stage shows them. For stages
+    // that nothing shows any more: earlier stages of a line, the steps inside a compound move.
+    void DropArguments();
+
 private:
+    friend class TStatusComputation;
+
     TArgumentationStage *NewStageFromThis() const;
+    TArgumentationStage *applyStatementMove(TStatement *statement, bool compute);
+    TArgumentationStage *applyReasonConclusionMove(TReasonConclusion *step, bool compute);
+    // Computes the statuses after a statement move that added one root which nothing else can
+    // refer to, when the shared objects hold this stage's statuses but for that root; false when
+    // a whole computation is needed.
+    bool computeNewRootOnly(const TStatement &statement);
+    // The stage's lookups, brought up to its lists.
+    TStageIndex &Index() const;
+    // True when Arguments are the trees this stage (or the one before it) built, untouched.
+    bool HasOwnForest() const;
 
     TArena *m_arena; // Not owned.
+    mutable std::shared_ptr<TStageIndex> m_index;   // Shared with the stages after this one.
+    std::shared_ptr<TArgumentForest> m_forest;      // Owns the nodes of Arguments it built.
+    TArguments m_forestRoots;                       // Arguments as they were built.
 };
 
 class TArgumentationStages : public TRefList<TArgumentationStage> {};

@@ -1,59 +1,165 @@
 #pragma once
 
-#include <algorithm>
 #include <cassert>
 #include <cstddef>
-#include <vector>
+#include <new>
+#include <utility>
 
 // An ordered list of references. It owns nothing: the objects belong to a TArena.
+//
+// Copies share their storage, so that every stage can hold the lists of the stage before it
+// without copying them. A list sees the first Count() references of its storage; appending at the
+// end of the storage leaves every other list's view as it was, and any other change (an append
+// behind the end, Remove) first copies the list to storage of its own. The references below a
+// list's count therefore never change, which is what the stage's indexes rely on.
 template <typename T>
 class TRefList {
 public:
-    using iterator = typename std::vector<T *>::const_iterator;
+    using iterator = T *const *;
 
-    int Count() const { return static_cast<int>(m_items.size()); }
-    bool IsEmpty() const { return m_items.empty(); }
+    TRefList() = default;
+    TRefList(const TRefList &other) : m_block(other.m_block), m_count(other.m_count) { hold(); }
+    TRefList(TRefList &&other) noexcept
+        : m_block(std::exchange(other.m_block, nullptr)), m_count(std::exchange(other.m_count, 0))
+    {
+    }
+    TRefList &operator=(const TRefList &other)
+    {
+        Assign(other);
+        return *this;
+    }
+    TRefList &operator=(TRefList &&other) noexcept
+    {
+        if (&other != this) {
+            release();
+            m_block = std::exchange(other.m_block, nullptr);
+            m_count = std::exchange(other.m_count, 0);
+        }
+        return *this;
+    }
+    ~TRefList() { release(); }
+
+    int Count() const { return m_count; }
+    bool IsEmpty() const { return m_count == 0; }
 
     // Needs 0 <= index < Count().
     T *Items(int index) const
     {
         assert(index >= 0 && index < Count());
-        return m_items[static_cast<std::size_t>(index)];
+        return m_block->items()[index];
     }
     T *operator[](int index) const { return Items(index); }
 
     // Returns the index the reference was appended at.
     int Add(T *item)
     {
-        m_items.push_back(item);
-        return Count() - 1;
+        if (!m_block || m_block->size != m_count || m_block->size == m_block->capacity)
+            reallocate(m_count < 2 ? m_count + 1 : m_count * 2);
+        m_block->items()[m_count] = item;
+        ++m_block->size;
+        return m_count++;
     }
 
     // Removes the first occurrence of item; returns its former index, or -1.
     int Remove(const T *item)
     {
-        const auto it = std::find(m_items.begin(), m_items.end(), item);
-        if (it == m_items.end())
+        int index = 0;
+        while (index < m_count && m_block->items()[index] != item)
+            ++index;
+        if (index == m_count)
             return -1;
-        const auto index = static_cast<int>(it - m_items.begin());
-        m_items.erase(it);
+        TBlock *copy = allocate(m_count);
+        T **to = copy->items();
+        for (int i = 0; i < m_count; ++i) {
+            if (i != index)
+                to[copy->size++] = m_block->items()[i];
+        }
+        release();
+        m_block = copy;
+        --m_count;
         return index;
     }
 
-    void Clear() { m_items.clear(); }
+    // Forgets the references from count on, as if they had never been appended; never fails.
+    void Truncate(int count) noexcept
+    {
+        assert(count >= 0 && count <= m_count);
+        m_count = count;
+    }
+
+    void Clear()
+    {
+        release();
+        m_block = nullptr;
+        m_count = 0;
+    }
 
     // Makes this list hold the source's references in the source's order; copies no element.
     void Assign(const TRefList &source)
     {
-        if (&source != this)
-            m_items = source.m_items;
+        if (&source == this)
+            return;
+        TBlock *block = source.m_block;
+        if (block)
+            ++block->refs;
+        release();
+        m_block = block;
+        m_count = source.m_count;
     }
 
-    void Reserve(int count) { m_items.reserve(static_cast<std::size_t>(count)); }
+    void Reserve(int count)
+    {
+        if (count > m_count && (!m_block || m_block->size != m_count || m_block->capacity < count))
+            reallocate(count);
+    }
 
-    iterator begin() const { return m_items.begin(); }
-    iterator end() const { return m_items.end(); }
+    // True when both lists see the same storage, so that the shorter is a prefix of the longer.
+    bool SharesStorageWith(const TRefList &other) const
+    {
+        return m_block != nullptr && m_block == other.m_block;
+    }
+
+    iterator begin() const { return m_block ? m_block->items() : nullptr; }
+    iterator end() const { return m_block ? m_block->items() + m_count : nullptr; }
 
 private:
-    std::vector<T *> m_items; // Not owned.
+    // Shared storage with its count of holders; the references follow the header.
+    struct TBlock {
+        std::size_t refs;
+        int size;
+        int capacity;
+        T **items() { return reinterpret_cast<T **>(this + 1); }
+    };
+    static_assert(sizeof(TBlock) % alignof(T *) == 0);
+
+    static TBlock *allocate(int capacity)
+    {
+        void *raw = ::operator new(sizeof(TBlock) + sizeof(T *) * static_cast<std::size_t>(capacity));
+        return new (raw) TBlock{1, 0, capacity};
+    }
+
+    void reallocate(int capacity)
+    {
+        TBlock *copy = allocate(capacity);
+        for (int i = 0; i < m_count; ++i)
+            copy->items()[i] = m_block->items()[i];
+        copy->size = m_count;
+        release();
+        m_block = copy;
+    }
+
+    void hold()
+    {
+        if (m_block)
+            ++m_block->refs;
+    }
+
+    void release()
+    {
+        if (m_block && --m_block->refs == 0)
+            ::operator delete(m_block);
+    }
+
+    TBlock *m_block = nullptr; // Shared with the lists copied from this one.
+    int m_count = 0;
 };

@@ -1,325 +1,606 @@
 #include "statuscomputation.h"
 
+#include "arena.h"
 #include "argumentationstage.h"
+#include "argumentforest.h"
+#include "movescope.h"
+#include "stageindex.h"
 
-#include <utility>
+#include <algorithm>
+#include <cassert>
 
 namespace {
 
-bool StatementWithText(const TStatements &statements, const std::string &text)
+std::uint64_t pairKey(std::uint32_t high, std::uint32_t low)
 {
-    for (const TStatement *statement : statements) {
-        if (statement->Text == text)
-            return true;
-    }
-    return false;
+    return (static_cast<std::uint64_t>(high) << 32) | low;
 }
-
-void SetStatus(TArgument &a, TDefeatStatus status) { a.DefeatStatus = status; }
 
 } // namespace
 
+TStatusComputation::TStatusComputation(TArgumentationStage &stage)
+    : m_stage(stage), m_index(stage.Index()), m_texts(stage.Arena().Texts()),
+      m_scope(stage.Arena().Scope()), m_statementCount(stage.Statements.Count()),
+      m_stepCount(stage.ReasonConclusions.Count())
+{
+    // Trees built in the open move are new objects that a rollback discards whole.
+    m_journalNodes = m_scope == nullptr || !stage.HasOwnForest() || !stage.m_forest
+                     || stage.m_forest->MadeInMove() != m_scope->Serial();
+}
+
+TStatusComputation::~TStatusComputation() = default;
+
+// --- The stage's trees as slots ---
+
+void TStatusComputation::buildSlots()
+{
+    if (m_slotsBuilt)
+        return;
+    m_slotsBuilt = true;
+    const TArguments &roots = m_stage.Arguments;
+    m_rootSlots.reserve(static_cast<std::size_t>(roots.Count()));
+    for (TArgument *root : roots)
+        m_rootSlots.push_back(addTree(root));
+    for (int r = 0; r < roots.Count(); ++r)
+        m_rootsByText[m_slots[static_cast<std::size_t>(m_rootSlots[static_cast<std::size_t>(r)])].text]
+            .push_back(r);
+}
+
+int TStatusComputation::addTree(TArgument *root)
+{
+    const bool own = m_stage.HasOwnForest();
+    // Trees that the stage built hold every node once; others may share one, and a shared node
+    // is one argument with one status.
+    const auto newSlot = [&](TArgument *node) {
+        if (!own) {
+            if (const auto it = m_slotOf.find(node); it != m_slotOf.end())
+                return std::pair{it->second, false};
+        }
+        const int slot = static_cast<int>(m_slots.size());
+        TSlot entry{node, 0, -1, 0, 0, TProgress::NotComputed, 0, 0};
+        if (own) {
+            const auto *built = static_cast<const TForestNode *>(node);
+            entry.text = built->Text;
+            entry.step = built->Step;
+        } else {
+            entry.text = m_texts.Intern(node->Conclusion->Text);
+            m_slotOf.emplace(node, slot);
+        }
+        m_slots.push_back(entry);
+        return std::pair{slot, true};
+    };
+    const auto [top, added] = newSlot(root);
+    if (!added)
+        return top;
+    std::vector<int> pending{top};
+    while (!pending.empty()) {
+        const int slot = pending.back();
+        pending.pop_back();
+        TArgument *node = m_slots[static_cast<std::size_t>(slot)].node;
+        const int first = static_cast<int>(m_children.size());
+        for (TArgument *child : node->InitialArguments) {
+            const auto [childSlot, childAdded] = newSlot(child);
+            m_children.push_back(childSlot);
+            if (childAdded)
+                pending.push_back(childSlot);
+        }
+        m_slots[static_cast<std::size_t>(slot)].firstChild = first;
+        m_slots[static_cast<std::size_t>(slot)].childCount = node->InitialArguments.Count();
+    }
+    return top;
+}
+
+int TStatusComputation::childSlot(int slot, int index) const
+{
+    return m_children[static_cast<std::size_t>(m_slots[static_cast<std::size_t>(slot)].firstChild + index)];
+}
+
+int TStatusComputation::placeSlot(TPlace place) const
+{
+    const int root = m_rootSlots[static_cast<std::size_t>(place.root)];
+    return place.child < 0 ? root : childSlot(root, place.child);
+}
+
+// --- What the attack search looks at ---
+
+void TStatusComputation::prepareAttacks()
+{
+    if (m_attacksPrepared)
+        return;
+    m_attacksPrepared = true;
+    m_exceptionTexts.resize(static_cast<std::size_t>(m_stepCount));
+    std::unordered_map<TTextId, bool> exceptionText;
+    for (int j = 0; j < m_stepCount; ++j) {
+        for (const TStatement *exception : m_stage.ReasonConclusions[j]->Exceptions) {
+            const TTextId text = m_texts.Intern(exception->Text);
+            m_exceptionTexts[static_cast<std::size_t>(j)].push_back(text);
+            exceptionText[text] = true;
+            m_anyException = true;
+        }
+    }
+    if (!m_anyException)
+        return;
+    // Only a root or an initial argument of a root can attack, and only with an exception's text.
+    for (int r = 0; r < static_cast<int>(m_rootSlots.size()); ++r) {
+        const TSlot &root = m_slots[static_cast<std::size_t>(m_rootSlots[static_cast<std::size_t>(r)])];
+        if (exceptionText.contains(root.text))
+            m_placesByText[root.text].push_back({r, -1});
+        for (int c = 0; c < root.childCount; ++c) {
+            const TTextId text = m_slots[static_cast<std::size_t>(childSlot(m_rootSlots[static_cast<std::size_t>(r)], c))].text;
+            if (exceptionText.contains(text))
+                m_placesByText[text].push_back({r, c});
+        }
+    }
+}
+
+const std::vector<TStatusComputation::TPlace> &TStatusComputation::attackersFor(int a, int s)
+{
+    static const std::vector<TPlace> none;
+    prepareAttacks();
+    if (!m_anyException)
+        return none;
+    const TTextId reason = m_slots[static_cast<std::size_t>(s)].text;
+    const TTextId conclusion = m_slots[static_cast<std::size_t>(a)].text;
+    const auto [it, added] = m_attackers.try_emplace(pairKey(reason, conclusion));
+    if (!added)
+        return it->second;
+    // The places whose text is an exception of a step from the reason to the conclusion, in the
+    // order of the search: root by root, each root before its initial arguments.
+    std::vector<TPlace> &places = it->second;
+    std::vector<TTextId> texts;
+    for (const int j : m_index.StepsBetween(reason, conclusion)) {
+        if (j >= m_stepCount)
+            break;
+        for (const TTextId text : m_exceptionTexts[static_cast<std::size_t>(j)]) {
+            if (std::find(texts.begin(), texts.end(), text) != texts.end())
+                continue;
+            texts.push_back(text);
+            if (const auto found = m_placesByText.find(text); found != m_placesByText.end())
+                places.insert(places.end(), found->second.begin(), found->second.end());
+        }
+    }
+    std::sort(places.begin(), places.end(), [](TPlace x, TPlace y) {
+        return x.root != y.root ? x.root < y.root : x.child < y.child;
+    });
+    return places;
+}
+
+TTextId TStatusComputation::warrantText(int a, int s)
+{
+    const TSlot &support = m_slots[static_cast<std::size_t>(s)];
+    if (support.step >= 0)
+        return m_index.WarrantText(support.step);
+    const TSlot &argument = m_slots[static_cast<std::size_t>(a)];
+    return m_texts.Intern(StepWarrant(support.node->Conclusion->Text, argument.node->Conclusion->Text));
+}
+
+TTextId TStatusComputation::exceptionWarrantText(int step, int exception)
+{
+    const auto [it, added] = m_exceptionWarrants.try_emplace(
+        pairKey(static_cast<std::uint32_t>(step), static_cast<std::uint32_t>(exception)));
+    if (added) {
+        const TReasonConclusion &r = *m_stage.ReasonConclusions[step];
+        it->second = m_texts.Intern(ExceptionWarrant(r.Exceptions[exception]->Text, r.Reason->Text,
+                                                     r.Conclusion->Text));
+    }
+    return it->second;
+}
+
+// --- Writes ---
+
+void TStatusComputation::setStatus(int slot, TDefeatStatus status)
+{
+    TArgument &node = *m_slots[static_cast<std::size_t>(slot)].node;
+    if (m_journalNodes)
+        Overwrite(m_scope, node.DefeatStatus, status);
+    else
+        node.DefeatStatus = status;
+}
+
+void TStatusComputation::setJustification(TStatement &statement, TJustificationStatus status)
+{
+    Overwrite(m_scope, statement.JustificationStatus, status);
+}
+
+void TStatusComputation::charge()
+{
+    if (m_scope)
+        m_scope->ChargeFrames(1);
+}
+
+// --- Entry points ---
+
+void TStatusComputation::ComputeStatuses()
+{
+    buildSlots();
+    for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
+        setStatus(static_cast<int>(slot), TDefeatStatus::Undecided);
+    for (TStatement *statement : m_stage.Statements)
+        setJustification(*statement, TJustificationStatus::Undecided);
+    for (const int root : m_rootSlots) {
+        // An earlier root's computation may already have computed this one.
+        if (computeIfUndecided(root))
+            run(0);
+    }
+}
+
 void TStatusComputation::ComputeDefeatStatus(TArgument &a)
 {
-    TFrame frame{TKind::Defeat};
-    frame.A = &a;
-    Run(std::move(frame));
+    buildSlots();
+    int slot = -1;
+    for (std::size_t i = 0; i < m_slots.size() && slot < 0; ++i) {
+        if (m_slots[i].node == &a)
+            slot = static_cast<int>(i);
+    }
+    if (slot < 0)
+        slot = addTree(&a);
+    pushDefeat(slot);
+    run(0);
 }
 
 bool TStatusComputation::StepIsWarranted(const TStatement &conclusion, TArgument &s)
 {
-    TFrame frame{TKind::Sentence};
-    frame.Sentence = StepWarrant(s.Conclusion->Text, conclusion.Text);
-    return Run(std::move(frame));
+    buildSlots();
+    if (!pushWarrant(m_texts.Intern(StepWarrant(s.Conclusion->Text, conclusion.Text))))
+        return m_result;
+    return run(0);
 }
 
 bool TStatusComputation::IsExceptionAttack(const TArgument &t, TArgument &b)
 {
-    TFrame frame{TKind::Attack};
-    frame.AttackedT = &t;
-    frame.B = &b;
-    return Run(std::move(frame));
+    buildSlots();
+    int slot = -1;
+    for (std::size_t i = 0; i < m_slots.size() && slot < 0; ++i) {
+        if (m_slots[i].node == &b)
+            slot = static_cast<int>(i);
+    }
+    if (slot < 0)
+        slot = addTree(&b);
+    std::vector<TTextId> reasons;
+    for (const TArgument *initial : t.InitialArguments)
+        reasons.push_back(m_texts.Intern(initial->Conclusion->Text));
+    pushAttack(m_texts.Intern(t.Conclusion->Text), reasons, slot);
+    return run(0);
 }
 
-bool TStatusComputation::Run(TFrame frame)
+// --- Frames ---
+
+bool TStatusComputation::run(std::size_t base)
 {
-    const std::size_t base = m_frames.size();
-    Call(std::move(frame));
     while (m_frames.size() > base) {
-        switch (m_frames.back().Kind) {
-        case TKind::Defeat:
-            StepDefeat();
+        TFrame &f = m_frames.back();
+        switch (f.task) {
+        case TTask::Defeat:
+            stepDefeat(f);
             break;
-        case TKind::Sentence:
-            StepSentence();
+        case TTask::Warrant:
+            stepWarrant(f);
             break;
-        case TKind::Attack:
-            StepAttack();
+        case TTask::Attack:
+            stepAttack(f);
             break;
         }
     }
     return m_result;
 }
 
-void TStatusComputation::Call(TFrame frame) { m_frames.push_back(std::move(frame)); }
-
-void TStatusComputation::Return(bool result)
+bool TStatusComputation::computeIfUndecided(int slot)
 {
+    if (status(slot) != TDefeatStatus::Undecided)
+        return false;
+    switch (m_slots[static_cast<std::size_t>(slot)].progress) {
+    case TProgress::InProgress:
+        m_frames.back().metInProgress = true;
+        return false;
+    case TProgress::KnownUndecided:
+        repeatKnownUndecided(slot);
+        m_callees.push_back(slot);
+        return false;
+    case TProgress::NotComputed:
+    case TProgress::Decided:
+        break;
+    }
+    pushDefeat(slot);
+    return true;
+}
+
+void TStatusComputation::pushDefeat(int slot)
+{
+    charge();
+    m_slots[static_cast<std::size_t>(slot)].progress = TProgress::InProgress;
+    TFrame frame{TTask::Defeat, TPhase::ComputeSupports};
+    frame.slot = slot;
+    frame.calleeBase = static_cast<int>(m_callees.size());
+    m_frames.push_back(frame);
+}
+
+bool TStatusComputation::pushWarrant(TTextId sentence)
+{
+    // A warrant that is no statement counts.
+    if (!m_index.HasStatementWithText(sentence, m_statementCount)) {
+        m_result = true;
+        return false;
+    }
+    charge();
+    TFrame frame{TTask::Warrant, TPhase::FirstRoot};
+    frame.sentence = sentence;
+    const auto it = m_rootsByText.find(sentence);
+    frame.sentenceRoots = it != m_rootsByText.end() ? &it->second : nullptr;
+    m_frames.push_back(frame);
+    return true;
+}
+
+void TStatusComputation::pushAttack(TTextId conclusion, std::span<const TTextId> reasons,
+                                    int attacker)
+{
+    charge();
+    // Every step concluding t's conclusion, every exception of it with b's text, every initial
+    // argument of t concluding the step's reason: in the moves' stages, one pair at most.
+    prepareAttacks();
+    TFrame frame{TTask::Attack, TPhase::NextMatch};
+    frame.slot = attacker;
+    frame.matchBase = static_cast<int>(m_matches.size());
+    const TTextId text = m_slots[static_cast<std::size_t>(attacker)].text;
+    for (const int j : m_index.StepsConcluding(conclusion)) {
+        if (j >= m_stepCount)
+            break;
+        const std::vector<TTextId> &exceptions = m_exceptionTexts[static_cast<std::size_t>(j)];
+        for (std::size_t k = 0; k < exceptions.size(); ++k) {
+            if (exceptions[k] != text)
+                continue;
+            for (const TTextId reason : reasons) {
+                if (reason == m_index.ReasonText(j))
+                    m_matches.emplace_back(j, static_cast<int>(k));
+            }
+        }
+    }
+    frame.matchCount = static_cast<int>(m_matches.size()) - frame.matchBase;
+    m_frames.push_back(frame);
+}
+
+void TStatusComputation::finish(bool result)
+{
+    const bool metInProgress = m_frames.back().metInProgress;
     m_result = result;
     m_frames.pop_back();
+    if (!m_frames.empty() && metInProgress)
+        m_frames.back().metInProgress = true;
 }
 
-void TStatusComputation::StepDefeat()
+void TStatusComputation::finishDefeat()
 {
-    TFrame &f = m_frames.back(); // Stays valid while frames are pushed above it.
-    TArgument &a = *f.A;
-    const TArguments &roots = m_stage.Arguments;
-    for (;;) {
-        switch (f.Pc) {
-        case 0: // Entry.
-            if (a.m_computing) {
-                Return(false);
-                return;
+    TFrame &f = m_frames.back();
+    TSlot &slot = m_slots[static_cast<std::size_t>(f.slot)];
+    const int self = f.slot;
+    const auto base = static_cast<std::size_t>(f.calleeBase);
+    const bool undecided = slot.node->DefeatStatus == TDefeatStatus::Undecided;
+    if (!undecided) {
+        slot.progress = TProgress::Decided;
+    } else if (f.metInProgress) {
+        slot.progress = TProgress::NotComputed; // Met again, it is computed again.
+    } else {
+        // Its result cannot change any more: remember which Undecided arguments it met, whose
+        // writes meeting it again repeats.
+        slot.progress = TProgress::KnownUndecided;
+        slot.firstCallee = static_cast<int>(m_remembered.size());
+        slot.calleeCount = static_cast<int>(m_callees.size() - base);
+        m_remembered.insert(m_remembered.end(), m_callees.begin() + static_cast<std::ptrdiff_t>(base),
+                            m_callees.end());
+    }
+    m_callees.resize(base);
+    finish(false);
+    if (undecided)
+        m_callees.push_back(self);
+}
+
+void TStatusComputation::repeatKnownUndecided(int slot)
+{
+    // Computing it again would compute again every Undecided argument it met, each of which
+    // ends Undecided and writes Undecided into its conclusion: the same writes, in any order.
+    if (m_seen.size() < m_slots.size())
+        m_seen.resize(m_slots.size(), 0);
+    ++m_epoch;
+    std::vector<int> pending{slot};
+    m_seen[static_cast<std::size_t>(slot)] = m_epoch;
+    while (!pending.empty()) {
+        const TSlot &met = m_slots[static_cast<std::size_t>(pending.back())];
+        pending.pop_back();
+        assert(met.progress == TProgress::KnownUndecided);
+        charge();
+        setJustification(*met.node->Conclusion, TJustificationStatus::Undecided);
+        for (int i = 0; i < met.calleeCount; ++i) {
+            const int callee = m_remembered[static_cast<std::size_t>(met.firstCallee + i)];
+            if (m_seen[static_cast<std::size_t>(callee)] != m_epoch) {
+                m_seen[static_cast<std::size_t>(callee)] = m_epoch;
+                pending.push_back(callee);
             }
-            a.m_computing = true;
-            f.I = 0;
-            f.Pc = 1;
-            break;
-        case 1: // The arguments below are computed first.
-            while (f.I < a.InitialArguments.Count()) {
-                TArgument *s = a.InitialArguments[f.I++];
-                if (s->DefeatStatus == TDefeatStatus::Undecided) {
-                    TFrame call{TKind::Defeat};
-                    call.A = s;
-                    Call(std::move(call));
-                    return;
-                }
-            }
-            f.Pc = 2;
-            break;
-        case 2:
-            if (a.DefeatStatus != TDefeatStatus::Undecided) {
-                a.m_computing = false;
-                Return(false);
-                return;
-            }
-            if (a.Conclusion->StatementType == TStatementType::Assumption) {
-                SetStatus(a, TDefeatStatus::Undefeated);
-                f.Pc = 7;
-                break;
-            }
-            f.SubargumentUndefeated = f.StepWarranted = f.Found = false;
-            f.I = 0;
-            f.Pc = 3;
-            break;
-        case 3: { // Try initial argument I as a one-step argument.
-            if (f.I >= a.InitialArguments.Count()) {
-                f.Pc = 6;
-                break;
-            }
-            TArgument *s = a.InitialArguments[f.I];
-            f.T.Conclusion = a.Conclusion;
-            f.T.InitialArguments.Clear();
-            f.T.InitialArguments.Add(s);
-            if (s->DefeatStatus != TDefeatStatus::Undefeated) {
-                ++f.I;
-                break;
-            }
-            f.SubargumentUndefeated = true;
-            // The step's texts are those of s's conclusion and a's, so they give the warrant
-            // sentence without looking the step up.
-            TFrame call{TKind::Sentence};
-            call.Sentence = StepWarrant(s->Conclusion->Text, a.Conclusion->Text);
-            f.Pc = 4;
-            Call(std::move(call));
-            return;
         }
-        case 4: // Back from the warrant test.
+    }
+}
+
+// ComputeDefeatStatus of one argument A, phase by phase in the order of the rules.
+void TStatusComputation::stepDefeat(TFrame &f)
+{
+    const TSlot &a = m_slots[static_cast<std::size_t>(f.slot)];
+    TArgument &argument = *a.node;
+    for (;;) {
+        switch (f.phase) {
+        case TPhase::ComputeSupports: // The initial arguments are computed first.
+            while (f.reason < a.childCount) {
+                if (computeIfUndecided(childSlot(f.slot, f.reason++)))
+                    return;
+            }
+            f.phase = TPhase::Decide;
+            break;
+        case TPhase::Decide:
+            if (argument.DefeatStatus != TDefeatStatus::Undecided) { // Computed meanwhile.
+                finishDefeat();
+                return;
+            }
+            if (argument.Conclusion->StatementType == TStatementType::Assumption) {
+                setStatus(f.slot, TDefeatStatus::Undefeated);
+                f.phase = TPhase::Conclude;
+                break;
+            }
+            f.reason = 0;
+            f.phase = TPhase::TryReason;
+            break;
+        case TPhase::TryReason: { // Initial argument S as a one-step argument T = A <- S.
+            if (f.reason >= a.childCount) {
+                f.phase = TPhase::Settle;
+                break;
+            }
+            const int s = childSlot(f.slot, f.reason);
+            if (status(s) != TDefeatStatus::Undefeated) {
+                ++f.reason;
+                break;
+            }
+            f.someUndefeated = true;
+            f.phase = TPhase::AfterWarrant;
+            if (pushWarrant(warrantText(f.slot, s)))
+                return;
+            break;
+        }
+        case TPhase::AfterWarrant:
             if (!m_result) {
-                ++f.I;
-                f.Pc = 3;
+                ++f.reason;
+                f.phase = TPhase::TryReason;
                 break;
             }
-            f.StepWarranted = true;
-            f.Attacked = false;
-            f.Root = 0;
-            f.Child = -1;
-            f.Pc = 5;
+            f.someWarranted = true;
+            f.attacked = false;
+            f.attackers = &attackersFor(f.slot, childSlot(f.slot, f.reason));
+            f.nextAttacker = 0;
+            f.skipRoot = -1;
+            f.phase = TPhase::SearchAttackers;
             break;
-        case 5: { // The attack search over the roots and their immediate initial arguments.
-            if (f.Root >= roots.Count()) {
-                f.Pc = 8;
+        case TPhase::SearchAttackers: { // Roots, and below each root its initial arguments.
+            while (f.nextAttacker < f.attackers->size()
+                   && (*f.attackers)[f.nextAttacker].root == f.skipRoot)
+                ++f.nextAttacker;
+            if (f.nextAttacker == f.attackers->size()) {
+                f.phase = TPhase::AttackSearched;
                 break;
             }
-            TArgument *b = roots[f.Root];
-            if (f.Child >= b->InitialArguments.Count()) {
-                ++f.Root;
-                f.Child = -1;
-                break;
-            }
-            TFrame call{TKind::Attack};
-            call.AttackedT = &f.T;
-            call.B = f.Child < 0 ? b : b->InitialArguments[f.Child];
-            f.Pc = 9;
-            Call(std::move(call));
+            f.place = (*f.attackers)[f.nextAttacker++];
+            f.phase = TPhase::AfterAttack;
+            const TTextId conclusion = a.text;
+            const TTextId reason = m_slots[static_cast<std::size_t>(childSlot(f.slot, f.reason))].text;
+            pushAttack(conclusion, std::span(&reason, 1), placeSlot(f.place));
             return;
         }
-        case 9: // Back from IsExceptionAttack.
-            if (m_result) {
-                f.Attacked = true;
-                if (f.Child < 0) {
-                    f.Pc = 8; // Attacked by a root: the whole search ends.
-                    break;
-                }
-                ++f.Root; // Attacked below a root: go on with the next root.
-                f.Child = -1;
-            } else {
-                ++f.Child;
-            }
-            f.Pc = 5;
-            break;
-        case 8: // The attack search is over.
-            if (!f.Attacked) {
-                f.Found = true;
-                SetStatus(a, TDefeatStatus::Undefeated);
-                f.Pc = 6;
+        case TPhase::AfterAttack:
+            if (!m_result) {
+                f.phase = TPhase::SearchAttackers;
                 break;
             }
-            ++f.I;
-            f.Pc = 3;
+            f.attacked = true;
+            if (f.place.child < 0) { // A root attacks: the whole search ends.
+                f.phase = TPhase::AttackSearched;
+                break;
+            }
+            f.skipRoot = f.place.root; // On with the next root.
+            f.phase = TPhase::SearchAttackers;
             break;
-        case 6:
-            if (!f.Found)
-                SetStatus(a, TDefeatStatus::Defeated);
-            if (!f.SubargumentUndefeated || !f.StepWarranted)
-                SetStatus(a, TDefeatStatus::Undecided);
-            f.Pc = 7;
+        case TPhase::AttackSearched:
+            if (!f.attacked) {
+                f.found = true;
+                setStatus(f.slot, TDefeatStatus::Undefeated);
+                f.phase = TPhase::Settle;
+                break;
+            }
+            ++f.reason;
+            f.phase = TPhase::TryReason;
             break;
-        case 7:
-            a.Conclusion->JustificationStatus = JustificationFor(a.DefeatStatus);
-            a.m_computing = false;
-            Return(false);
+        case TPhase::Settle:
+            if (!f.found)
+                setStatus(f.slot, TDefeatStatus::Defeated);
+            if (!f.someUndefeated || !f.someWarranted)
+                setStatus(f.slot, TDefeatStatus::Undecided);
+            f.phase = TPhase::Conclude;
+            break;
+        case TPhase::Conclude:
+            setJustification(*argument.Conclusion, JustificationFor(argument.DefeatStatus));
+            finishDefeat();
+            return;
+        default:
+            assert(false);
             return;
         }
     }
 }
 
-void TStatusComputation::StepSentence()
+// Does a warrant sentence that is a statement have an undefeated root? Roots Undecided so far
+// are computed on the spot.
+void TStatusComputation::stepWarrant(TFrame &f)
 {
-    TFrame &f = m_frames.back();
-    const TArguments &roots = m_stage.Arguments;
     for (;;) {
-        switch (f.Pc) {
-        case 0:
-            if (!StatementWithText(m_stage.Statements, f.Sentence)) {
-                Return(true);
+        switch (f.phase) {
+        case TPhase::FirstRoot: {
+            if (!f.sentenceRoots || f.nextRoot >= f.sentenceRoots->size()) {
+                finish(false);
                 return;
             }
-            f.Root = 0;
-            f.Pc = 1;
-            break;
-        case 1: { // A root for the sentence, computed on the spot when Undecided.
-            if (f.Root >= roots.Count()) {
-                Return(false);
+            const int root = m_rootSlots[static_cast<std::size_t>((*f.sentenceRoots)[f.nextRoot])];
+            f.phase = TPhase::AfterRoot;
+            if (computeIfUndecided(root))
                 return;
-            }
-            TArgument *root = roots[f.Root];
-            if (root->Conclusion->Text != f.Sentence) {
-                ++f.Root;
-                break;
-            }
-            f.Pc = 2;
-            if (root->DefeatStatus == TDefeatStatus::Undecided) {
-                TFrame call{TKind::Defeat};
-                call.A = root;
-                Call(std::move(call));
-                return;
-            }
             break;
         }
-        case 2:
-            if (roots[f.Root]->DefeatStatus == TDefeatStatus::Undefeated) {
-                Return(true);
+        case TPhase::AfterRoot: {
+            const int root = m_rootSlots[static_cast<std::size_t>((*f.sentenceRoots)[f.nextRoot])];
+            if (status(root) == TDefeatStatus::Undefeated) {
+                finish(true);
                 return;
             }
-            ++f.Root;
-            f.Pc = 1;
+            ++f.nextRoot;
+            f.phase = TPhase::FirstRoot;
             break;
+        }
+        default:
+            assert(false);
+            return;
         }
     }
 }
 
-void TStatusComputation::StepAttack()
+// Does attacker B attack T? For each matching step and exception: the exception warrant must
+// count, and B must be undefeated. No match ends the walk early.
+void TStatusComputation::stepAttack(TFrame &f)
 {
-    TFrame &f = m_frames.back();
-    const TReasonConclusions &steps = m_stage.ReasonConclusions;
-    const TArgument &t = *f.AttackedT;
-    TArgument &b = *f.B;
     for (;;) {
-        switch (f.Pc) {
-        case 0: // Every step and every exception of it, with no early stop.
-            f.Answer = false;
-            f.Step = 0;
-            f.Exception = 0;
-            f.Pc = 1;
-            break;
-        case 1: {
-            if (f.Step >= steps.Count()) {
-                Return(f.Answer);
+        switch (f.phase) {
+        case TPhase::NextMatch: {
+            if (f.match >= f.matchCount) {
+                m_matches.resize(static_cast<std::size_t>(f.matchBase));
+                finish(f.answer);
                 return;
             }
-            const TReasonConclusion &r = *steps[f.Step];
-            if (f.Exception >= r.Exceptions.Count()) {
-                ++f.Step;
-                f.Exception = 0;
-                break;
-            }
-            const TStatement &x = *r.Exceptions[f.Exception];
-            if (b.Conclusion->Text == x.Text && t.Conclusion->Text == r.Conclusion->Text) {
-                f.Initial = 0;
-                f.Pc = 2;
-            } else {
-                ++f.Exception;
-            }
+            const auto [step, exception] = m_matches[static_cast<std::size_t>(f.matchBase + f.match)];
+            f.phase = TPhase::AfterExceptionWarrant;
+            if (pushWarrant(exceptionWarrantText(step, exception)))
+                return;
             break;
         }
-        case 2: { // Each initial argument of t concluding the step's reason.
-            const TReasonConclusion &r = *steps[f.Step];
-            if (f.Initial >= t.InitialArguments.Count()) {
-                ++f.Exception;
-                f.Pc = 1;
+        case TPhase::AfterExceptionWarrant:
+            if (!m_result) {
+                ++f.match;
+                f.phase = TPhase::NextMatch;
                 break;
             }
-            if (t.InitialArguments[f.Initial]->Conclusion->Text != r.Reason->Text) {
-                ++f.Initial;
-                break;
-            }
-            TFrame call{TKind::Sentence};
-            call.Sentence = ExceptionWarrant(b.Conclusion->Text, r.Reason->Text, r.Conclusion->Text);
-            f.Pc = 3;
-            Call(std::move(call));
+            f.phase = TPhase::AfterAttacker;
+            if (computeIfUndecided(f.slot))
+                return;
+            break;
+        case TPhase::AfterAttacker:
+            if (status(f.slot) == TDefeatStatus::Undefeated)
+                f.answer = true;
+            ++f.match;
+            f.phase = TPhase::NextMatch;
+            break;
+        default:
+            assert(false);
             return;
-        }
-        case 3: // Back from the exception warrant test; the attacker must be undefeated.
-            if (m_result) {
-                f.Pc = 4;
-                if (b.DefeatStatus == TDefeatStatus::Undecided) {
-                    TFrame call{TKind::Defeat};
-                    call.A = &b;
-                    Call(std::move(call));
-                    return;
-                }
-                break;
-            }
-            ++f.Initial;
-            f.Pc = 2;
-            break;
-        case 4:
-            if (b.DefeatStatus == TDefeatStatus::Undefeated)
-                f.Answer = true;
-            ++f.Initial;
-            f.Pc = 2;
-            break;
         }
     }
 }

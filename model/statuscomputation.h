@@ -1,70 +1,148 @@
 #pragma once
 
 #include "argument.h"
+#include "texttable.h"
 
-#include <cstddef>
-#include <deque>
-#include <string>
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+#include <vector>
 
 class TArgumentationStage;
+class TMoveScope;
+class TStageIndex;
 class TStatement;
 
-// Runs the defeat-status computation of one stage without recursing on the call stack: every
-// nested ComputeDefeatStatus, StepIsWarranted and IsExceptionAttack becomes a frame of its own,
-// so argument trees of any depth are safe. The frames make the same calls and writes in the same
-// order as the plainly recursive reading would.
+// One computation of defeat statuses on one stage. It makes the calls and the writes that the
+// plainly recursive reading of the rules makes, in the same order, but
+// - without recursing on the call stack: each nested ComputeDefeatStatus, warrant test and
+//   attack test is a frame of its own, so trees of any depth are safe;
+// - with the stage's texts, steps and roots looked up by text number, and the attack search
+//   visiting only the roots and initial arguments whose text some exception of the step has;
+// - computing again no argument whose Undecided result cannot change: one whose whole nested
+//   computation met no argument in progress. Meeting it again only repeats the writes that its
+//   computation made, all of them Undecided, so they are made again without the computation.
 //
-// Cycles: an argument whose computation is on the stack is not computed again when met; the
-// nested call returns at once, writes nothing, and the argument stays Undecided for its caller.
+// Cycles: an argument in progress that is met again is not computed again; the nested call
+// returns at once, writes nothing, and the argument stays Undecided for its caller. What is in
+// progress is this object's own state, gone with it however the computation ends.
 class TStatusComputation {
 public:
-    explicit TStatusComputation(TArgumentationStage &stage) : m_stage(stage) {}
+    explicit TStatusComputation(TArgumentationStage &stage);
+    ~TStatusComputation();
+    TStatusComputation(const TStatusComputation &) = delete;
+    TStatusComputation &operator=(const TStatusComputation &) = delete;
 
+    // Every defeat status of the stage's trees and every justification status of its statements.
+    void ComputeStatuses();
     void ComputeDefeatStatus(TArgument &a);
     bool StepIsWarranted(const TStatement &conclusion, TArgument &s);
     bool IsExceptionAttack(const TArgument &t, TArgument &b);
 
 private:
-    enum class TKind : unsigned char { Defeat, Sentence, Attack };
-
-    // The locals of one call. A frame lives in a deque, so the one-step argument that a Defeat
-    // frame holds keeps its address while the Attack frames it calls refer to it.
-    struct TFrame {
-        explicit TFrame(TKind kind) : Kind(kind) {}
-
-        TKind Kind;
-        int Pc = 0;
-        // Defeat: a is the argument computed, t the one-step argument of initial argument i.
-        TArgument *A = nullptr;
-        TArgument T;
-        int I = 0;
-        int Root = 0;
-        int Child = -1; // -1: the root itself is tried next.
-        bool SubargumentUndefeated = false;
-        bool StepWarranted = false;
-        bool Found = false;
-        bool Attacked = false;
-        // Sentence: does a warrant sentence count, being no statement or having an undefeated
-        // root? It serves StepIsWarranted and the exception warrants of IsExceptionAttack.
-        std::string Sentence;
-        // Attack: does b attack t?
-        const TArgument *AttackedT = nullptr;
-        TArgument *B = nullptr;
-        int Step = 0;
-        int Exception = 0;
-        int Initial = 0;
-        bool Answer = false;
+    enum class TProgress : std::uint8_t { NotComputed, InProgress, Decided, KnownUndecided };
+    enum class TTask : std::uint8_t { Defeat, Warrant, Attack };
+    enum class TPhase : std::uint8_t {
+        // Defeat
+        ComputeSupports, Decide, TryReason, AfterWarrant, SearchAttackers, AfterAttack,
+        AttackSearched, Settle, Conclude,
+        // Warrant
+        FirstRoot, AfterRoot,
+        // Attack
+        NextMatch, AfterExceptionWarrant, AfterAttacker,
     };
 
-    bool Run(TFrame frame);
-    // Each advances the top frame until it calls (pushes a frame) or returns (pops it).
-    void StepDefeat();
-    void StepSentence();
-    void StepAttack();
-    void Call(TFrame frame);
-    void Return(bool result);
+    // A node of the trees as the computation meets it.
+    struct TSlot {
+        TArgument *node;
+        TTextId text;
+        int step;         // The step from this node to its parent, or -1 when unknown.
+        int firstChild;   // Into m_children.
+        int childCount;
+        TProgress progress;
+        int firstCallee;  // Into m_remembered, once KnownUndecided.
+        int calleeCount;
+    };
+    // Where an attacker stands: a root, or one of its initial arguments.
+    struct TPlace {
+        int root;
+        int child; // -1 for the root itself.
+    };
+    struct TFrame {
+        TTask task;
+        TPhase phase;
+        bool metInProgress = false;
+        int slot = -1;       // Defeat: the argument; Attack: the attacker.
+        int reason = 0;      // Defeat: index of the initial argument tried.
+        int calleeBase = 0;  // Defeat: where its callees start in m_callees.
+        bool someUndefeated = false, someWarranted = false, found = false, attacked = false;
+        const std::vector<TPlace> *attackers = nullptr;
+        std::size_t nextAttacker = 0;
+        int skipRoot = -1;
+        TPlace place{};
+        TTextId sentence = 0;                        // Warrant
+        const std::vector<int> *sentenceRoots = nullptr;
+        std::size_t nextRoot = 0;
+        int matchBase = 0, matchCount = 0, match = 0; // Attack: its (step, exception) pairs.
+        bool answer = false;
+    };
+
+    void buildSlots();
+    int addTree(TArgument *root);
+    void prepareAttacks();
+
+    bool run(std::size_t base);
+    void stepDefeat(TFrame &f);
+    void stepWarrant(TFrame &f);
+    void stepAttack(TFrame &f);
+
+    // The reading's "if it is Undecided, compute it": true when a frame was pushed.
+    bool computeIfUndecided(int slot);
+    void pushDefeat(int slot);
+    // Pushes a warrant test, or gives its answer at once when the sentence is no statement.
+    bool pushWarrant(TTextId sentence);
+    void pushAttack(TTextId conclusion, std::span<const TTextId> reasons, int attacker);
+    void finishDefeat();
+    void finish(bool result);
+    void repeatKnownUndecided(int slot);
+
+    TDefeatStatus status(int slot) const { return m_slots[static_cast<std::size_t>(slot)].node->DefeatStatus; }
+    void setStatus(int slot, TDefeatStatus status);
+    void setJustification(TStatement &statement, TJustificationStatus status);
+    int childSlot(int slot, int index) const;
+    int placeSlot(TPlace place) const;
+    TTextId warrantText(int a, int s);
+    TTextId exceptionWarrantText(int step, int exception);
+    const std::vector<TPlace> &attackersFor(int a, int s);
+    void charge();
 
     TArgumentationStage &m_stage;
-    std::deque<TFrame> m_frames;
-    bool m_result = false; // What the frame popped last returned.
+    TStageIndex &m_index;
+    TTextTable &m_texts;
+    TMoveScope *m_scope;     // Not owned; null outside a line's move.
+    bool m_journalNodes;     // False when the trees were built in this very move.
+    int m_statementCount;
+    int m_stepCount;
+
+    std::vector<TSlot> m_slots;
+    std::vector<int> m_children;
+    std::vector<int> m_rootSlots;
+    std::unordered_map<const TArgument *, int> m_slotOf; // Only for trees the stage did not build.
+    bool m_slotsBuilt = false;
+
+    std::unordered_map<TTextId, std::vector<int>> m_rootsByText;
+    std::vector<std::vector<TTextId>> m_exceptionTexts; // By step position.
+    std::unordered_map<TTextId, std::vector<TPlace>> m_placesByText; // Of exception texts only.
+    std::unordered_map<std::uint64_t, std::vector<TPlace>> m_attackers;
+    std::unordered_map<std::uint64_t, TTextId> m_exceptionWarrants;
+    bool m_anyException = false;
+    bool m_attacksPrepared = false;
+
+    std::vector<TFrame> m_frames;
+    std::vector<int> m_callees;    // The Undecided arguments each open Defeat frame met.
+    std::vector<int> m_remembered; // Their lists, for the arguments known to stay Undecided.
+    std::vector<std::pair<int, int>> m_matches;
+    std::vector<std::uint32_t> m_seen;
+    std::uint32_t m_epoch = 0;
+    bool m_result = false;
 };

@@ -1,0 +1,101 @@
+#include "stageindex.h"
+
+#include <string>
+
+namespace {
+
+const std::vector<int> NoPositions;
+
+template <typename T>
+void growTo(std::vector<T> &byText, TTextId text, T empty)
+{
+    if (text >= byText.size())
+        byText.resize(static_cast<std::size_t>(text) + 1, empty);
+}
+
+} // namespace
+
+bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions &steps,
+                         TTextTable &texts)
+{
+    // A list of the same storage is a prefix of the longest one seen, or extends it.
+    const auto extends = [](const auto &list, const auto &seen) {
+        return list.IsEmpty() || seen.IsEmpty() || list.SharesStorageWith(seen);
+    };
+    if (m_broken || !extends(statements, m_statements) || !extends(steps, m_steps))
+        return false;
+    // A failure half way leaves the index unusable; every stage that shares it then makes its own.
+    m_broken = true;
+
+    for (int i = m_statements.Count(); i < statements.Count(); ++i) {
+        const TStatement &statement = *statements[i];
+        const TTextId text = texts.Intern(statement.Text);
+        m_statementText.push_back(text);
+        growTo(m_firstStatement, text, -1);
+        if (m_firstStatement[text] < 0)
+            m_firstStatement[text] = i;
+        else
+            m_laterStatements[text].push_back(i);
+        if (m_sequentialIds == i && statement.Id == std::to_string(i + 1))
+            ++m_sequentialIds;
+    }
+    if (statements.Count() > m_statements.Count())
+        m_statements.Assign(statements);
+
+    for (int j = m_steps.Count(); j < steps.Count(); ++j) {
+        const TReasonConclusion &step = *steps[j];
+        const TTextId reason = texts.Intern(step.Reason->Text);
+        const TTextId conclusion = texts.Intern(step.Conclusion->Text);
+        m_reasonText.push_back(reason);
+        m_conclusionText.push_back(conclusion);
+        m_warrantText.push_back(texts.Intern(StepWarrant(step.Reason->Text, step.Conclusion->Text)));
+        growTo(m_stepsConcluding, conclusion, {});
+        m_stepsConcluding[conclusion].push_back(j);
+        growTo(m_firstReason, reason, -1);
+        if (m_firstReason[reason] < 0)
+            m_firstReason[reason] = j;
+        m_stepsBetween[pairKey(reason, conclusion)].push_back(j);
+        if (!m_stepObjects.insert(&step).second)
+            m_distinctSteps = false;
+    }
+    if (steps.Count() > m_steps.Count())
+        m_steps.Assign(steps);
+    m_broken = false;
+    return true;
+}
+
+int TStageIndex::LastStatementWithText(TTextId text, int count) const
+{
+    if (text >= m_firstStatement.size() || m_firstStatement[text] < 0 || m_firstStatement[text] >= count)
+        return -1;
+    int last = m_firstStatement[text];
+    if (const auto it = m_laterStatements.find(text); it != m_laterStatements.end()) {
+        for (const int position : it->second) {
+            if (position < count)
+                last = position;
+        }
+    }
+    return last;
+}
+
+bool TStageIndex::HasStatementWithText(TTextId text, int count) const
+{
+    return text < m_firstStatement.size() && m_firstStatement[text] >= 0
+           && m_firstStatement[text] < count;
+}
+
+const std::vector<int> &TStageIndex::StepsConcluding(TTextId text) const
+{
+    return text < m_stepsConcluding.size() ? m_stepsConcluding[text] : NoPositions;
+}
+
+const std::vector<int> &TStageIndex::StepsBetween(TTextId reason, TTextId conclusion) const
+{
+    const auto it = m_stepsBetween.find(pairKey(reason, conclusion));
+    return it != m_stepsBetween.end() ? it->second : NoPositions;
+}
+
+bool TStageIndex::IsReason(TTextId text, int count) const
+{
+    return text < m_firstReason.size() && m_firstReason[text] >= 0 && m_firstReason[text] < count;
+}
