@@ -1,15 +1,15 @@
 #include "evaluator.h"
 
-#include "replaycost.h"
-
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/messageboxes.h"
 #include "dialogue/movereader.h"
 #include "dialogue/textfile.h"
+#include "model/movescope.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <ostream>
 #include <string_view>
 
@@ -25,6 +25,7 @@ struct TOptions {
     bool json = false;
     bool decline = false;
     bool help = false;
+    bool stats = false;
     std::string file;
 };
 
@@ -75,6 +76,10 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
         }
         if (!onlyFiles && argument == "--decline") {
             options.decline = true;
+            continue;
+        }
+        if (!onlyFiles && argument == "--stats") {
+            options.stats = true;
             continue;
         }
         if (!onlyFiles && argument.size() > 1 && argument[0] == '-')
@@ -381,8 +386,10 @@ std::string textReport(const TLineOfArgumentation &line, const std::vector<TMess
 
 } // namespace
 
-int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, std::ostream &out,
-                 std::ostream &err)
+namespace {
+
+int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::ostream &out,
+             std::ostream &err)
 {
     TOptions options;
     if (const std::string error = parseArguments(arguments, options); !error.empty()) {
@@ -393,7 +400,8 @@ int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, st
         out << Usage << "\n"
             << "Replays the moves of a line-of-argumentation file (- for standard input) and prints\n"
                "the stage reached. --json prints it as one JSON object; --decline answers No to\n"
-               "every confirmation instead of Yes.\n";
+               "every confirmation instead of Yes. --stats writes the work of the moves (argument\n"
+               "nodes built, status frames computed) to standard error.\n";
         return 0;
     }
 
@@ -423,16 +431,18 @@ int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, st
 
     TScriptedBoxes boxes(options.decline);
     TLineOfArgumentation line(boxes);
-    TReplayCost cost;
     for (const TMoveText &move : moves) {
-        if (!cost.Admit(*line.CurrentStage, move)) {
-            err << options.file << ':' << move.Line
-                << ": too large to evaluate: the argument trees up to this move would take more "
-                   "work or memory than korvane-eval allows\n";
+        ++boxes.move;
+        try {
+            ReplayMove(line, move);
+        } catch (const TWorkBudgetExceeded &failure) {
+            err << options.file << ':' << move.Line << ": " << failure.what() << '\n';
             return 2;
         }
-        ++boxes.move;
-        ReplayMove(line, move);
+    }
+    if (options.stats) {
+        err << "nodes built: " << line.NodesBuilt()
+            << ", status frames computed: " << line.FramesComputed() << '\n';
     }
 
     out << (options.json ? jsonReport(line, boxes.messages)
@@ -443,4 +453,20 @@ int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, st
         return 2;
     }
     return 0;
+}
+
+} // namespace
+
+int RunEvaluator(const std::vector<std::string> &arguments, std::FILE *input, std::ostream &out,
+                 std::ostream &err)
+{
+    // Every failure ends in one line and status 2, never in an abort.
+    try {
+        return evaluate(arguments, input, out, err);
+    } catch (const std::bad_alloc &) {
+        err << "korvane-eval: out of memory\n";
+    } catch (const std::exception &failure) {
+        err << "korvane-eval: " << failure.what() << '\n';
+    }
+    return 2;
 }
