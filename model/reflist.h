@@ -132,10 +132,39 @@ private:
     };
     static_assert(sizeof(TBlock) % alignof(T *) == 0);
 
+    // Trees are built and dropped a node at a time, most nodes with one or two initial
+    // arguments: small blocks are kept for reuse instead of going back to the heap each time.
+    static constexpr int PooledCapacity = 4;
+    struct TFreeBlock {
+        TFreeBlock *next;
+    };
+    static inline TFreeBlock *s_free[PooledCapacity + 1] = {};
+
+    static int pooledCapacity(int capacity) { return capacity <= 1 ? 1 : capacity <= 2 ? 2 : 4; }
+
     static TBlock *allocate(int capacity)
     {
+        if (capacity <= PooledCapacity) {
+            capacity = pooledCapacity(capacity);
+            if (TFreeBlock *reused = s_free[capacity]) {
+                s_free[capacity] = reused->next;
+                return new (static_cast<void *>(reused)) TBlock{1, 0, capacity};
+            }
+        }
         void *raw = ::operator new(sizeof(TBlock) + sizeof(T *) * static_cast<std::size_t>(capacity));
         return new (raw) TBlock{1, 0, capacity};
+    }
+
+    static void deallocate(TBlock *block) noexcept
+    {
+        const int capacity = block->capacity;
+        if (capacity <= PooledCapacity && capacity == pooledCapacity(capacity)) {
+            block->~TBlock();
+            auto *freed = new (static_cast<void *>(block)) TFreeBlock{s_free[capacity]};
+            s_free[capacity] = freed;
+            return;
+        }
+        ::operator delete(block);
     }
 
     void reallocate(int capacity)
@@ -157,7 +186,7 @@ private:
     void release()
     {
         if (m_block && --m_block->refs == 0)
-            ::operator delete(m_block);
+            deallocate(m_block);
     }
 
     TBlock *m_block = nullptr; // Shared with the lists copied from this one.

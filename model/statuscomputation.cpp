@@ -16,6 +16,31 @@ std::uint64_t pairKey(std::uint32_t high, std::uint32_t low)
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
+// The room of a work vector of the last computation on this thread, kept for the next one: deep
+// trees need deep frame stacks, and asking the system for them anew on every move costs more than
+// the computation. Only capacity is kept; every computation starts empty.
+template <typename T>
+std::vector<T> &spare()
+{
+    thread_local std::vector<T> kept;
+    return kept;
+}
+
+template <typename T>
+void takeSpare(std::vector<T> &items)
+{
+    items.swap(spare<T>());
+    items.clear();
+}
+
+template <typename T>
+void keepSpare(std::vector<T> &items) noexcept
+{
+    items.clear();
+    if (items.capacity() > spare<T>().capacity())
+        items.swap(spare<T>());
+}
+
 } // namespace
 
 TStatusComputation::TStatusComputation(TArgumentationStage &stage)
@@ -26,9 +51,19 @@ TStatusComputation::TStatusComputation(TArgumentationStage &stage)
     // Trees built in the open move are new objects that a rollback discards whole.
     m_journalNodes = m_scope == nullptr || !stage.HasOwnForest() || !stage.m_forest
                      || stage.m_forest->MadeInMove() != m_scope->Serial();
+    takeSpare(m_frames);
+    takeSpare(m_slots);
+    takeSpare(m_children);
+    takeSpare(m_callees);
 }
 
-TStatusComputation::~TStatusComputation() = default;
+TStatusComputation::~TStatusComputation()
+{
+    keepSpare(m_frames);
+    keepSpare(m_slots);
+    keepSpare(m_children);
+    keepSpare(m_callees);
+}
 
 // --- The stage's trees as slots ---
 
