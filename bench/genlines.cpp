@@ -5,7 +5,7 @@
 //   korvane-genlines chain N              s0 THEREFORE s1 ... THEREFORE sN
 //   korvane-genlines statements N         N statement moves
 //   korvane-genlines ladder D             one tree of 2^(D+1)-1 nodes
-//   korvane-genlines random S T E SEED    S statements, T steps, E exceptions, shuffled
+//   korvane-genlines random S T E SEED    S statements, T steps (no cycles), E exceptions, shuffled
 //   korvane-genlines warrant-chain K M    K levels of undecided step warrants, M uses each
 //   korvane-genlines complete N           a step between every ordered pair of N statements
 
@@ -134,11 +134,12 @@ void randomMoves(TMoveWriter &out, long long s, long long t, long long e, std::u
     for (std::size_t k = kinds.size(); k > 1; --k)
         std::swap(kinds[k - 1], kinds[static_cast<std::size_t>(draw(static_cast<long long>(k)))]);
 
-    // A step joins two different texts; an exception may name any text. A step may bring in a
-    // text before its statement move, which is then refused as a repeat, as when typed.
+    // A step gives a later text as a reason for an earlier one, as a case is argued down from
+    // its claims, so the steps form no cycle; an exception may name any text. A step may bring
+    // in a text before its statement move, which is then refused as a repeat, as when typed.
     const auto pair = [&] {
-        const long long reason = draw(s);
-        return std::pair{reason, (reason + 1 + draw(s - 1)) % s};
+        const long long reason = 1 + draw(s - 1);
+        return std::pair{reason, draw(reason)};
     };
     long long stated = 0;
     for (const char kind : kinds) {

@@ -11,17 +11,6 @@
 #include <string_view>
 #include <vector>
 
-namespace {
-
-// A text that a warrant sentence could be; a statement with such a text may change what some
-// step or exception counts for.
-bool MayBeWarrant(std::string_view text)
-{
-    return text.starts_with("AS A RULE, IF (") || text.starts_with("IF (");
-}
-
-} // namespace
-
 TArgumentationStage::TArgumentationStage(TArena &arena) : m_arena(&arena) {}
 
 TArgumentationStage *TArgumentationStage::NewStageFromThis() const
@@ -64,7 +53,8 @@ TArgumentationStage *TArgumentationStage::DoStatementMove(TStatement *statement)
     return applyStatementMove(statement, true);
 }
 
-TArgumentationStage *TArgumentationStage::applyStatementMove(TStatement *statement, bool compute)
+TArgumentationStage *TArgumentationStage::applyStatementMove(TStatement *statement, bool compute,
+                                                            bool *overruled)
 {
     TMoveScope *scope = m_arena->Scope();
     TArgumentationStage *next = NewStageFromThis();
@@ -84,6 +74,8 @@ TArgumentationStage *TArgumentationStage::applyStatementMove(TStatement *stateme
             next->m_forestRoots.Assign(next->Arguments);
         next->Statements.Add(statement);
     } else {
+        if (overruled && held->StatementType != statement->StatementType)
+            *overruled = true;
         Overwrite(scope, held->StatementType, statement->StatementType);
     }
     if (!compute)
@@ -120,6 +112,87 @@ bool TArgumentationStage::computeNewRootOnly(const TStatement &statement)
     return true;
 }
 
+bool TArgumentationStage::growTreesByStep(const TArgumentationStage &before,
+                                          const TReasonConclusion &step)
+{
+    // A new conclusion above a reason that was a root of its own, or new as well, in a stage
+    // where nothing refers to anything else: no exceptions, no warrant sentences, no text in two
+    // roots' trees. Rebuilding would give the same roots with the reason's tree under the new
+    // root at the end, and computing them would give every other node and statement the status
+    // it holds: so the reason's tree is reused and only the new nodes are computed.
+    if (m_arena->ComputedStage() != &before || !before.HasOwnForest() || !before.m_forest
+        || before.m_forest->TextsShared() || MayBeWarrant(step.Conclusion->Text)
+        || MayBeWarrant(step.Reason->Text) || step.Reason->Text == step.Conclusion->Text)
+        return false;
+    const TStageIndex &index = Index();
+    if (index.HasWarrantLikeStatement(Statements.Count()))
+        return false;
+    for (const TReasonConclusion *each : ReasonConclusions) {
+        if (!each->Exceptions.IsEmpty())
+            return false;
+    }
+    const TStageIndex &earlier = before.Index();
+    const int earlierSteps = before.ReasonConclusions.Count();
+    const TArguments &roots = before.Arguments;
+    // Roots are the statements that are no reason, in order, then those that only cycles reach
+    // (and after a statement move, its root): with roots of the first kind alone, the new root
+    // goes last.
+    for (const TArgument *root : roots) {
+        if (earlier.IsReason(static_cast<const TForestNode *>(root)->Text, earlierSteps))
+            return false;
+    }
+    const TTextId reasonText = index.ReasonText(ReasonConclusions.Count() - 1);
+    const TTextId conclusionText = index.ConclusionText(ReasonConclusions.Count() - 1);
+    int reasonRoot = -1;
+    if (earlier.HasStatementWithText(reasonText, before.Statements.Count())) {
+        for (int i = 0; i < roots.Count() && reasonRoot < 0; ++i) {
+            if (static_cast<const TForestNode *>(roots[i])->Text == reasonText)
+                reasonRoot = i;
+        }
+        if (reasonRoot < 0)
+            return false;
+    }
+
+    TMoveScope *scope = m_arena->Scope();
+    TArgumentForest &forest = *m_forest;
+    TArgument *support = reasonRoot >= 0 ? roots[reasonRoot] : nullptr;
+    if (!support) {
+        support = forest.NewNode(step.Reason, reasonText, ReasonConclusions.Count() - 1);
+        support->DefeatStatus = step.Reason->StatementType == TStatementType::Assumption
+                                    ? TDefeatStatus::Undefeated
+                                    : TDefeatStatus::Undecided;
+        if (scope)
+            scope->ChargeNodes(1);
+    }
+    TForestNode *root = forest.NewNode(step.Conclusion, conclusionText, -1);
+    if (scope) {
+        scope->ChargeNodes(1);
+        scope->ChargeFrames(reasonRoot >= 0 ? 1 : 2);
+    }
+    root->InitialArguments.Add(support);
+    // Undefeated with an undefeated reason: its step is warranted, as no warrant is stated, and
+    // nothing can attack it. An assumption is undefeated whatever its reasons.
+    root->DefeatStatus = step.Conclusion->StatementType == TStatementType::Assumption
+                                 || support->DefeatStatus == TDefeatStatus::Undefeated
+                             ? TDefeatStatus::Undefeated
+                             : TDefeatStatus::Undecided;
+
+    TArguments grown;
+    grown.Reserve(roots.Count() + 1);
+    for (int i = 0; i < roots.Count(); ++i) {
+        if (i != reasonRoot)
+            grown.Add(roots[i]);
+    }
+    grown.Add(root);
+    if (reasonRoot < 0)
+        Overwrite(scope, step.Reason->JustificationStatus, JustificationFor(support->DefeatStatus));
+    Overwrite(scope, step.Conclusion->JustificationStatus, JustificationFor(root->DefeatStatus));
+    Arguments = std::move(grown);
+    m_forestRoots.Assign(Arguments);
+    m_arena->SetComputedStage(this);
+    return true;
+}
+
 TArgumentationStage *TArgumentationStage::DoReasonConclusionMove(TReasonConclusion *step)
 {
     return applyReasonConclusionMove(step, true);
@@ -130,11 +203,15 @@ TArgumentationStage *TArgumentationStage::applyReasonConclusionMove(TReasonConcl
 {
     TMoveScope *scope = m_arena->Scope();
     // The stages in between show nothing: they get their ids and types but no statuses.
+    const int statementsBefore = Statements.Count();
+    bool overruled = false;
     TArgumentationStage *first = NewStageFromThis();
-    TArgumentationStage *second = first->applyStatementMove(step->Conclusion, false);
-    TArgumentationStage *next = second->applyStatementMove(step->Reason, false);
+    TArgumentationStage *second = first->applyStatementMove(step->Conclusion, false, &overruled);
+    TArgumentationStage *next = second->applyStatementMove(step->Reason, false, &overruled);
     first->DropArguments();
     second->DropArguments();
+    const bool newConclusion = next->Statements.Count() > statementsBefore
+                               && next->Statements[statementsBefore] == step->Conclusion;
 
     // Statements held before the move replace the move's own objects in the step; of several
     // with the text (lists the moves never build), the last.
@@ -151,12 +228,15 @@ TArgumentationStage *TArgumentationStage::applyReasonConclusionMove(TReasonConcl
     }
 
     TReasonConclusion *held = nullptr;
-    if (IsNewReasonConclusion(*step, held)) {
+    const bool newStep = IsNewReasonConclusion(*step, held);
+    if (newStep) {
         next->ReasonConclusions.Add(step);
     } else {
         Overwrite(scope, held->Reason->StatementType, step->Reason->StatementType);
         Overwrite(scope, held->Conclusion->StatementType, step->Conclusion->StatementType);
     }
+    if (compute && newStep && newConclusion && !overruled && next->growTreesByStep(*this, *step))
+        return next;
     next->RecomputeArguments();
     if (compute)
         next->ComputeStatuses();
@@ -277,7 +357,15 @@ void TArgumentationStage::RecomputeArguments()
     auto forest = std::make_shared<TArgumentForest>(scope ? scope->Serial() : 0);
     TArguments roots;
     std::vector<bool> occurs(m_arena->Texts().Size(), false);
+    std::vector<int> rootOf(m_arena->Texts().Size(), -1); // The first root whose tree has the text.
     std::vector<bool> used(static_cast<std::size_t>(stepCount), false);
+    const auto note = [&](TTextId text) {
+        occurs[text] = true;
+        if (rootOf[text] < 0)
+            rootOf[text] = roots.Count() - 1;
+        else if (rootOf[text] != roots.Count() - 1)
+            forest->SetTextsShared();
+    };
 
     struct TFrame {
         TForestNode *node;
@@ -290,7 +378,7 @@ void TArgumentationStage::RecomputeArguments()
         if (scope)
             scope->ChargeNodes(1);
         roots.Add(root);
-        occurs[text] = true;
+        note(text);
         stack.push_back({root, 0, -1});
         while (!stack.empty()) {
             TFrame &top = stack.back();
@@ -322,7 +410,7 @@ void TArgumentationStage::RecomputeArguments()
                 scope->ChargeNodes(1);
             top.node->InitialArguments.Add(support);
             used[static_cast<std::size_t>(removed)] = true;
-            occurs[reason] = true;
+            note(reason);
             stack.push_back({support, 0, removed});
         }
     };

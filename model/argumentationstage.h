@@ -81,12 +81,18 @@ private:
     friend class TStatusComputation;
 
     TArgumentationStage *NewStageFromThis() const;
-    TArgumentationStage *applyStatementMove(TStatement *statement, bool compute);
+    // overruled, when given, is set when the move changes a held statement's type.
+    TArgumentationStage *applyStatementMove(TStatement *statement, bool compute,
+                                            bool *overruled = nullptr);
     TArgumentationStage *applyReasonConclusionMove(TReasonConclusion *step, bool compute);
     // Computes the statuses after a statement move that added one root which nothing else can
     // refer to, when the shared objects hold this stage's statuses but for that root; false when
     // a whole computation is needed.
     bool computeNewRootOnly(const TStatement &statement);
+    // Grows the trees of before, the stage this move was applied to, by the move's new step and
+    // computes the new nodes, when that gives what rebuilding and computing all would give;
+    // false when the trees must be rebuilt.
+    bool growTreesByStep(const TArgumentationStage &before, const TReasonConclusion &step);
     // The stage's lookups, brought up to its lists.
     TStageIndex &Index() const;
     // True when Arguments are the trees this stage (or the one before it) built, untouched.

@@ -22,11 +22,16 @@ public:
     explicit TArgumentForest(std::uint64_t move = 0) : m_move(move) {}
 
     std::uint64_t MadeInMove() const { return m_move; }
+    // False while no text occurs in the trees of two different roots, so that every statement
+    // takes its status from its own root's tree alone.
+    bool TextsShared() const { return m_textsShared; }
+    void SetTextsShared() { m_textsShared = true; }
     // A new node, Undecided, with no initial arguments.
     TForestNode *NewNode(TStatement *conclusion, TTextId text, int step);
     std::size_t Size() const { return m_nodes.size(); }
 
 private:
     std::uint64_t m_move;
+    bool m_textsShared = false;
     std::deque<TForestNode> m_nodes;
 };

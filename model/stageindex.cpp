@@ -38,6 +38,8 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
             m_laterStatements[text].push_back(i);
         if (m_sequentialIds == i && statement.Id == std::to_string(i + 1))
             ++m_sequentialIds;
+        if (m_firstWarrantLike < 0 && MayBeWarrant(statement.Text))
+            m_firstWarrantLike = i;
     }
     if (statements.Count() > m_statements.Count())
         m_statements.Assign(statements);

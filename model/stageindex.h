@@ -27,6 +27,11 @@ public:
     // The smallest positive number that none of the first count statements has as its id, when
     // it is known without reading the ids; 0 otherwise.
     int KnownNewId(int count) const { return count <= m_sequentialIds ? count + 1 : 0; }
+    // True when one of the first count statements may be a warrant sentence.
+    bool HasWarrantLikeStatement(int count) const
+    {
+        return m_firstWarrantLike >= 0 && m_firstWarrantLike < count;
+    }
 
     TTextId ReasonText(int step) const { return m_reasonText[static_cast<std::size_t>(step)]; }
     TTextId ConclusionText(int step) const { return m_conclusionText[static_cast<std::size_t>(step)]; }
@@ -53,6 +58,7 @@ private:
     std::vector<int> m_firstStatement; // By text number; -1 for none.
     std::unordered_map<TTextId, std::vector<int>> m_laterStatements; // Lists the moves never make.
     int m_sequentialIds = 0;
+    int m_firstWarrantLike = -1;
 
     std::vector<TTextId> m_reasonText;
     std::vector<TTextId> m_conclusionText;

@@ -27,6 +27,11 @@ std::string ExceptionWarrant(std::string_view exception, std::string_view reason
     return text;
 }
 
+bool MayBeWarrant(std::string_view text)
+{
+    return text.starts_with("AS A RULE, IF (") || text.starts_with("IF (");
+}
+
 std::string_view StatementTypeName(TStatementType type)
 {
     return type == TStatementType::Issue ? "Issue" : "Assumption";

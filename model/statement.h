@@ -42,5 +42,9 @@ std::string StepWarrant(std::string_view reason, std::string_view conclusion);
 std::string ExceptionWarrant(std::string_view exception, std::string_view reason,
                              std::string_view conclusion);
 
+// True when the text starts as a warrant sentence does: only such a statement can change what
+// a step or an exception counts for.
+bool MayBeWarrant(std::string_view text);
+
 // The words that the user sees for a type: "Issue" or "Assumption".
 std::string_view StatementTypeName(TStatementType type);
