@@ -72,11 +72,11 @@ std::int64_t Nodes(const TArguments &roots)
     return nodes;
 }
 
-// Times a reason/conclusion move from `reason` (an existing text) to a new conclusion on top.
+// Times a reason/conclusion move from `reason` to `conclusion`.
 // A move writes into shared objects (ids, a step's statements, statuses), so every iteration
 // prepares a fresh stage and fresh move objects outside the timing.
-void TimeStepOnTop(benchmark::State &state, void (*prepare)(TStageBuilder &, int),
-                   const std::string &reason)
+void TimeStep(benchmark::State &state, void (*prepare)(TStageBuilder &, int),
+              const std::string &reason, const std::string &conclusion)
 {
     std::int64_t nodes = 0;
     for (auto _ : state) {
@@ -87,7 +87,7 @@ void TimeStepOnTop(benchmark::State &state, void (*prepare)(TStageBuilder &, int
         TReasonConclusion *step = builder.Arena().NewReasonConclusion();
         step->Reason->Text = reason;
         step->Reason->StatementType = TStatementType::Issue;
-        step->Conclusion->Text = "top";
+        step->Conclusion->Text = conclusion;
         step->Conclusion->StatementType = TStatementType::Issue;
         state.ResumeTiming();
         TArgumentationStage *next = stage.DoReasonConclusionMove(step);
@@ -113,8 +113,22 @@ void PrepareChain(TStageBuilder &builder, int length)
         builder.Link(chain[static_cast<std::size_t>(i) + 1], chain[static_cast<std::size_t>(i)]);
 }
 
+void TimeStepOnTop(benchmark::State &state, void (*prepare)(TStageBuilder &, int),
+                   const std::string &reason)
+{
+    TimeStep(state, prepare, reason, "top");
+}
+
+// A new conclusion over the chain's root: the trees grow by one node.
 void BM_ChainStepOnTop(benchmark::State &state) { TimeStepOnTop(state, PrepareChain, "s0"); }
 BENCHMARK(BM_ChainStepOnTop)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// A new reason under the chain's last statement: the whole tree is built and computed again.
+void BM_ChainStepAtBottom(benchmark::State &state)
+{
+    TimeStep(state, PrepareChain, "below", Name("s", static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_ChainStepAtBottom)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // Level k holds the issues a_k and b_k, each concluded from both a_(k+1) and b_(k+1); the
 // bottom level is two assumptions, so the trees double with every level.

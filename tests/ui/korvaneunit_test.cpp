@@ -529,3 +529,43 @@ TEST(TKorvaneFormCloseTest, ClosingTheWindowEndsTheProgramWhileTheAboutBoxIsOpen
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TKorvaneFormTest, AMoveOverTheWorkBudgetIsReportedAndUndone)
+{
+    // Steps between every two of seven statements: the trees hold every path through them, so
+    // within a few dozen moves one move would build more than a move may.
+    std::vector<std::pair<std::string, std::string>> steps;
+    for (int i = 0; i < 7; ++i)
+        for (int j = 0; j < 7; ++j)
+            if (i != j)
+                steps.emplace_back("n" + std::to_string(i), "n" + std::to_string(j));
+    for (std::size_t move = 0; move < steps.size(); ++move) {
+        const auto &[reason, conclusion] = steps[move];
+        const QStringList before = memoLines(form);
+        const int recorded = form.lineOfArgumentation().ArgumentationMoves.Count();
+        TBoxSeen seen;
+        // Only a failure shows a box here; the move that shows one is the last.
+        QTimer::singleShot(0, [&seen] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                seen.answered = true;
+                seen.caption = box->windowTitle();
+                seen.text = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        reasonConclusionMove(form, reason, T::Issue, conclusion, T::Issue);
+        QApplication::processEvents(); // Runs the check above when no box came.
+        if (form.lineOfArgumentation().ArgumentationMoves.Count() == recorded) {
+            ASSERT_TRUE(seen.answered) << "move " << move;
+            EXPECT_EQ(seen.caption, QStringLiteral("Korvane"));
+            EXPECT_TRUE(seen.text.startsWith(QStringLiteral("too large to evaluate: ")));
+            EXPECT_EQ(memoLines(form), before);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no move passed the budget";
+}
+
+} // namespace
