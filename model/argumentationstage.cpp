@@ -6,7 +6,9 @@
 #include "stageindex.h"
 #include "statuscomputation.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -356,11 +358,11 @@ void TArgumentationStage::RecomputeArguments()
     const int stepCount = ReasonConclusions.Count();
     auto forest = std::make_shared<TArgumentForest>(scope ? scope->Serial() : 0);
     TArguments roots;
-    std::vector<bool> occurs(m_arena->Texts().Size(), false);
+    std::vector<std::uint8_t> occurs(m_arena->Texts().Size(), 0);
     std::vector<int> rootOf(m_arena->Texts().Size(), -1); // The first root whose tree has the text.
-    std::vector<bool> used(static_cast<std::size_t>(stepCount), false);
+    std::vector<std::uint8_t> used(static_cast<std::size_t>(stepCount), 0);
     const auto note = [&](TTextId text) {
-        occurs[text] = true;
+        occurs[text] = 1;
         if (rootOf[text] < 0)
             rootOf[text] = roots.Count() - 1;
         else if (rootOf[text] != roots.Count() - 1)
@@ -369,39 +371,44 @@ void TArgumentationStage::RecomputeArguments()
 
     struct TFrame {
         TForestNode *node;
-        std::size_t next; // Into the steps concluding the node's text.
-        int removed;      // Position masked for the step that led here, or -1 at the top.
+        const int *next; // The steps concluding the node's text not tried yet, ascending.
+        const int *end;
+        int removed;     // Position masked for the step that led here, or -1 at the top.
     };
     std::vector<TFrame> stack;
+    const auto push = [&](TForestNode *node, int removed) {
+        const std::vector<int> &concluding = index.StepsConcluding(node->Text);
+        const int *first = concluding.data();
+        const int *end = std::lower_bound(first, first + concluding.size(), stepCount);
+        int supports = 0;
+        for (const int *each = first; each != end; ++each)
+            supports += used[static_cast<std::size_t>(*each)] == 0 ? 1 : 0;
+        node->InitialArguments.Reserve(supports);
+        stack.push_back({node, first, end, removed});
+    };
     const auto addRoot = [&](TStatement *statement, TTextId text) {
         TForestNode *root = forest->NewNode(statement, text, -1);
         if (scope)
             scope->ChargeNodes(1);
         roots.Add(root);
         note(text);
-        stack.push_back({root, 0, -1});
+        push(root, -1);
         while (!stack.empty()) {
             TFrame &top = stack.back();
-            const std::vector<int> &concluding = index.StepsConcluding(top.node->Text);
-            int position = -1;
-            while (top.next < concluding.size() && concluding[top.next] < stepCount) {
-                const int candidate = concluding[top.next++];
-                if (!used[static_cast<std::size_t>(candidate)]) {
-                    position = candidate;
-                    break;
-                }
-            }
-            if (position < 0) {
+            while (top.next != top.end && used[static_cast<std::size_t>(*top.next)] != 0)
+                ++top.next;
+            if (top.next == top.end) {
                 if (top.removed >= 0)
-                    used[static_cast<std::size_t>(top.removed)] = false;
+                    used[static_cast<std::size_t>(top.removed)] = 0;
                 stack.pop_back();
                 continue;
             }
+            const int position = *top.next++;
             TReasonConclusion *step = ReasonConclusions[position];
             int removed = position;
             if (!index.StepsAreDistinct()) { // The first unused occurrence of the step object.
                 removed = 0;
-                while (used[static_cast<std::size_t>(removed)] || ReasonConclusions[removed] != step)
+                while (used[static_cast<std::size_t>(removed)] != 0 || ReasonConclusions[removed] != step)
                     ++removed;
             }
             const TTextId reason = index.ReasonText(position);
@@ -409,9 +416,9 @@ void TArgumentationStage::RecomputeArguments()
             if (scope)
                 scope->ChargeNodes(1);
             top.node->InitialArguments.Add(support);
-            used[static_cast<std::size_t>(removed)] = true;
+            used[static_cast<std::size_t>(removed)] = 1;
             note(reason);
-            stack.push_back({support, 0, removed});
+            push(support, removed);
         }
     };
     for (int i = 0; i < statementCount; ++i) {

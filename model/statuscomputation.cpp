@@ -247,6 +247,8 @@ void TStatusComputation::charge()
 
 void TStatusComputation::ComputeStatuses()
 {
+    if (computeWithoutReferences())
+        return;
     buildSlots();
     for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
         setStatus(static_cast<int>(slot), TDefeatStatus::Undecided);
@@ -257,6 +259,71 @@ void TStatusComputation::ComputeStatuses()
         if (computeIfUndecided(root))
             run(0);
     }
+}
+
+bool TStatusComputation::computeWithoutReferences()
+{
+    // Without exceptions and without warrant sentences no computation looks outside its own
+    // tree: every step is warranted, nothing attacks, and the rules come down to this walk.
+    // Trees the stage built hold no node twice, so no argument is met in progress.
+    if (!m_stage.HasOwnForest() || m_index.HasWarrantLikeStatement(m_statementCount))
+        return false;
+    for (const TReasonConclusion *step : m_stage.ReasonConclusions) {
+        if (!step->Exceptions.IsEmpty())
+            return false;
+    }
+    struct TVisit {
+        TArgument *node;
+        int next;
+    };
+    std::vector<TVisit> stack;
+    const auto write = [&](TArgument &node, TDefeatStatus status) {
+        if (m_journalNodes)
+            Overwrite(m_scope, node.DefeatStatus, status);
+        else
+            node.DefeatStatus = status;
+    };
+    if (m_journalNodes) {
+        for (TArgument *root : m_stage.Arguments) {
+            stack.push_back({root, 0});
+            while (!stack.empty()) {
+                TArgument *node = stack.back().node;
+                stack.pop_back();
+                write(*node, TDefeatStatus::Undecided);
+                for (TArgument *child : node->InitialArguments)
+                    stack.push_back({child, 0});
+            }
+        }
+    }
+    for (TStatement *statement : m_stage.Statements)
+        setJustification(*statement, TJustificationStatus::Undecided);
+    for (TArgument *root : m_stage.Arguments) {
+        if (root->DefeatStatus != TDefeatStatus::Undecided)
+            continue;
+        stack.push_back({root, 0});
+        while (!stack.empty()) {
+            TVisit &top = stack.back();
+            TArgument &node = *top.node;
+            if (top.next < node.InitialArguments.Count()) {
+                TArgument *support = node.InitialArguments[top.next++];
+                if (support->DefeatStatus == TDefeatStatus::Undecided)
+                    stack.push_back({support, 0});
+                continue;
+            }
+            charge();
+            // An assumption is undefeated; an issue is undefeated by an undefeated reason, and
+            // undecided without one.
+            bool undefeated = node.Conclusion->StatementType == TStatementType::Assumption;
+            for (int i = 0; i < node.InitialArguments.Count() && !undefeated; ++i)
+                undefeated = node.InitialArguments[i]->DefeatStatus == TDefeatStatus::Undefeated;
+            const TDefeatStatus status =
+                undefeated ? TDefeatStatus::Undefeated : TDefeatStatus::Undecided;
+            write(node, status);
+            setJustification(*node.Conclusion, JustificationFor(status));
+            stack.pop_back();
+        }
+    }
+    return true;
 }
 
 void TStatusComputation::ComputeDefeatStatus(TArgument &a)

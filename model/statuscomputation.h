@@ -87,6 +87,9 @@ private:
         bool answer = false;
     };
 
+    // ComputeStatuses for a stage where nothing refers to anything else; false when it has to
+    // be the whole computation.
+    bool computeWithoutReferences();
     void buildSlots();
     int addTree(TArgument *root);
     void prepareAttacks();
