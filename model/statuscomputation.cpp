@@ -326,17 +326,20 @@ bool TStatusComputation::computeWithoutReferences()
     return true;
 }
 
+int TStatusComputation::slotFor(TArgument &node)
+{
+    // Asked once per call from outside, so a plain search will do.
+    buildSlots();
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].node == &node)
+            return static_cast<int>(i);
+    }
+    return addTree(&node);
+}
+
 void TStatusComputation::ComputeDefeatStatus(TArgument &a)
 {
-    buildSlots();
-    int slot = -1;
-    for (std::size_t i = 0; i < m_slots.size() && slot < 0; ++i) {
-        if (m_slots[i].node == &a)
-            slot = static_cast<int>(i);
-    }
-    if (slot < 0)
-        slot = addTree(&a);
-    pushDefeat(slot);
+    pushDefeat(slotFor(a));
     run(0);
 }
 
@@ -350,14 +353,7 @@ bool TStatusComputation::StepIsWarranted(const TStatement &conclusion, TArgument
 
 bool TStatusComputation::IsExceptionAttack(const TArgument &t, TArgument &b)
 {
-    buildSlots();
-    int slot = -1;
-    for (std::size_t i = 0; i < m_slots.size() && slot < 0; ++i) {
-        if (m_slots[i].node == &b)
-            slot = static_cast<int>(i);
-    }
-    if (slot < 0)
-        slot = addTree(&b);
+    const int slot = slotFor(b);
     std::vector<TTextId> reasons;
     for (const TArgument *initial : t.InitialArguments)
         reasons.push_back(m_texts.Intern(initial->Conclusion->Text));

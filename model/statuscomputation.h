@@ -92,6 +92,8 @@ private:
     bool computeWithoutReferences();
     void buildSlots();
     int addTree(TArgument *root);
+    // The slot of an argument given from outside, its tree added when the stage's trees lack it.
+    int slotFor(TArgument &node);
     void prepareAttacks();
 
     bool run(std::size_t base);
