@@ -5,7 +5,7 @@
 TWorkBudgetExceeded::TWorkBudgetExceeded()
     : std::runtime_error("too large to evaluate: the move needs more than "
                          + std::to_string(TMoveScope::Budget)
-                         + " argument nodes and status steps")
+                         + " argument nodes and status computations")
 {
 }
 
