@@ -136,6 +136,10 @@ void TExceptionForm::FormShow()
 
 void TExceptionForm::OKButtonClick()
 {
+    // An access key clicks a moment later: by then the dialog may have been closed, and a closed
+    // dialog makes no move.
+    if (!isVisible())
+        return;
     runGuarded(
         [this] {
             TArena &arena = m_sink->lineOfArgumentation().Arena();

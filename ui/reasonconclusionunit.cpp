@@ -117,6 +117,10 @@ void TReasonConclusionForm::FormShow()
 
 void TReasonConclusionForm::OKButtonClick()
 {
+    // An access key clicks a moment later: by then the dialog may have been closed, and a closed
+    // dialog makes no move.
+    if (!isVisible())
+        return;
     runGuarded(
         [this] {
             const std::string reason = m_reasonComboBox->sentence();

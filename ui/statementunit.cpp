@@ -70,6 +70,10 @@ void TStatementForm::FormShow()
 
 void TStatementForm::OKButtonClick()
 {
+    // An access key clicks a moment later: by then the dialog may have been closed, and a closed
+    // dialog makes no move.
+    if (!isVisible())
+        return;
     runGuarded(
         [this] {
             TStatement *statement = m_sink->lineOfArgumentation().Arena().NewStatement();

@@ -529,6 +529,11 @@ TEST(TMoveDialogsTest, CloseBoxAndEscapeMakeNoMove)
         harness.open();
         dialog->close();
         EXPECT_FALSE(dialog->isVisible());
+        // Alt+O clicks OK a moment later; closed by then, the dialog makes no move.
+        harness.open();
+        QTest::keyClick(harness.box(firstBox(kind)), Qt::Key_O, Qt::AltModifier);
+        QTest::keyClick(harness.box(firstBox(kind)), Qt::Key_Escape);
+        QTest::qWait(400);
         EXPECT_TRUE(harness.sink.seen.empty());
         EXPECT_EQ(harness.sink.line.ArgumentationMoves.Count(), 0);
     }
