@@ -7,9 +7,13 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lines {
@@ -26,14 +30,63 @@ struct TSentence {
 // A statement; a reason and its conclusion; or those two and an exception.
 using TMove = std::vector<TSentence>;
 
+// The numbers a line maker draws, from a seed.
+class TSeededDraws {
+public:
+    explicit TSeededDraws(unsigned seed) : m_random(seed) {}
+
+    int between(int low, int high)
+    {
+        return std::uniform_int_distribution<int>(low, high)(m_random);
+    }
+    bool coin() { return (m_random() & 1U) != 0; }
+    std::size_t pick(std::size_t count)
+    {
+        return std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random);
+    }
+
+private:
+    std::mt19937 m_random;
+};
+
+// The numbers a line maker draws, one byte each from a fuzzer's input, so that changing one byte
+// changes one choice; zeros once the bytes are used up. The bytes must outlive the draws.
+class TByteDraws {
+public:
+    explicit TByteDraws(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+
+    int between(int low, int high) { return low + static_cast<int>(next() % (high - low + 1)); }
+    bool coin() { return (next() & 1U) != 0; }
+    std::size_t pick(std::size_t count) { return next() % count; }
+    bool exhausted() const { return m_bytes.empty(); }
+
+private:
+    unsigned next()
+    {
+        if (m_bytes.empty())
+            return 0;
+        const unsigned byte = m_bytes.front();
+        m_bytes = m_bytes.subspan(1);
+        return byte;
+    }
+
+    std::span<const std::uint8_t> m_bytes;
+};
+
 // Draws the moves of one line. Texts come from a small alphabet and from the warrant sentences of
 // the steps made so far, so texts repeat, steps form cycles and warrants meet their steps.
-class TLineMaker {
+template <typename Draws>
+class TBasicLineMaker {
 public:
-    explicit TLineMaker(unsigned seed) : m_random(seed) {}
+    // Takes what constructs the draws: a seed, or the bytes.
+    template <typename Source>
+    explicit TBasicLineMaker(Source &&source) : m_draws(std::forward<Source>(source))
+    {
+    }
 
     // How many moves the line has.
-    int length() { return std::uniform_int_distribution<int>(1, LongestLine)(m_random); }
+    int length() { return m_draws.between(1, LongestLine); }
+    const Draws &draws() const { return m_draws; }
 
     // The next move, drawn from everything drawn before.
     TMove next()
@@ -61,12 +114,9 @@ public:
     }
 
 private:
-    int percent() { return std::uniform_int_distribution<int>(0, 99)(m_random); }
-    bool coin() { return (m_random() & 1U) != 0; }
-    std::size_t pick(std::size_t count)
-    {
-        return std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random);
-    }
+    int percent() { return m_draws.between(0, 99); }
+    bool coin() { return m_draws.coin(); }
+    std::size_t pick(std::size_t count) { return m_draws.pick(count); }
 
     TSentence sentence()
     {
@@ -84,10 +134,12 @@ private:
         return {text, coin()};
     }
 
-    std::mt19937 m_random;
+    Draws m_draws;
     std::vector<std::array<std::string, 2>> m_steps;  // Reason, conclusion.
     std::vector<std::array<std::string, 3>> m_blocks; // Exception, reason, conclusion.
 };
+
+using TLineMaker = TBasicLineMaker<TSeededDraws>;
 
 inline std::string inQuotes(std::string_view text)
 {
@@ -107,7 +159,12 @@ inline std::string inQuotes(std::string_view text)
 // logs every question for the snapshot.
 class TLoggingBoxes : public TMessageBoxes {
 public:
-    explicit TLoggingBoxes(unsigned seed) : m_answers(~seed) {}
+    explicit TLoggingBoxes(unsigned seed)
+        : m_answer([random = std::mt19937(~seed)]() mutable { return (random() & 1U) != 0; })
+    {
+    }
+    // Answers each confirmation with what answer() returns, for callers that choose the answers.
+    explicit TLoggingBoxes(std::function<bool()> answer) : m_answer(std::move(answer)) {}
 
     void Warning(const std::string &text) override
     {
@@ -116,7 +173,7 @@ public:
     }
     bool Confirm(const std::string &text) override
     {
-        const bool yes = (m_answers() & 1U) != 0;
+        const bool yes = m_answer();
         ++(yes ? confirmed : declined);
         log += "move " + std::to_string(move) + " confirm " + inQuotes(text) +
                (yes ? " yes\n" : " no\n");
@@ -130,7 +187,7 @@ public:
     std::string log;
 
 private:
-    std::mt19937 m_answers;
+    std::function<bool()> m_answer;
 };
 
 // Makes the move on either model, with new objects from the line's arena as the dialogs do.
