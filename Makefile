@@ -1,5 +1,8 @@
 # Thin wrapper over the CMake presets: `make run` starts Korvane, `make test` runs every test.
-.PHONY: run test bench deps clean
+.PHONY: run test bench fuzz deps clean
+
+# How long `make fuzz` runs each fuzz target, in seconds.
+FUZZ_SECONDS ?= 600
 
 deps:
 	./scripts/install-deps
@@ -13,11 +16,20 @@ test: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	ctest --preset fuzz
 
 bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	./build/release/bench/korvane-bench
+
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	./fuzz/run eval -max_total_time=$(FUZZ_SECONDS)
+	./fuzz/run differential -max_total_time=$(FUZZ_SECONDS)
 
 clean:
 	rm -rf build
