@@ -6,9 +6,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <system_error>
+#include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,12 +100,91 @@ std::string fromWindows1252(std::string_view bytes)
     return text;
 }
 
-struct TFileCloser {
-    void operator()(std::FILE *file) const { std::fclose(file); }
+constexpr TFileCalls RealFileCalls = {
+    [](const char *path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+    [](int descriptor, void *buffer, std::size_t count) {
+        return ::read(descriptor, buffer, count);
+    },
+    [](int descriptor, const void *buffer, std::size_t count) {
+        return ::write(descriptor, buffer, count);
+    },
+    [](int descriptor, struct stat *status) { return ::fstat(descriptor, status); },
+    [](int descriptor, mode_t mode) { return ::fchmod(descriptor, mode); },
+    [](int descriptor) { return ::fsync(descriptor); },
+    [](int descriptor) { return ::close(descriptor); },
+    [](const char *from, const char *to) { return std::rename(from, to); },
+    [](const char *path) { return ::unlink(path); },
 };
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+TFileCalls CurrentFileCalls = RealFileCalls;
+
+// An open descriptor, closed through the file calls when it goes out of scope.
+class TDescriptor {
+public:
+    explicit TDescriptor(int descriptor) : m_descriptor(descriptor) {}
+    TDescriptor(const TDescriptor &) = delete;
+    TDescriptor &operator=(const TDescriptor &) = delete;
+    ~TDescriptor()
+    {
+        if (m_descriptor >= 0)
+            CurrentFileCalls.close(m_descriptor);
+    }
+
+    // Closes it now; false when close fails, as a network file system's failed write does.
+    bool close() { return CurrentFileCalls.close(std::exchange(m_descriptor, -1)) == 0; }
+
+private:
+    int m_descriptor;
+};
+
+// Writes all the bytes: a short write is followed by another for the rest, so that only an
+// error (a full disk, say) stops it.
+bool writeAll(int descriptor, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = CurrentFileCalls.write(descriptor, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) // Nothing written with no error would repeat forever.
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool syncDescriptor(int descriptor)
+{
+    while (CurrentFileCalls.fsync(descriptor) != 0)
+        if (errno != EINTR)
+            return false;
+    return true;
+}
+
+// Flushes the folder that holds file, so that the rename lasts through a crash as well. A folder
+// that cannot be opened or a file system that cannot flush a folder does not fail the save.
+bool syncFolder(const std::string &file)
+{
+    const std::filesystem::path parent = std::filesystem::path(file).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
+    const int descriptor =
+        CurrentFileCalls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (descriptor < 0)
+        return true;
+    const TDescriptor opened(descriptor);
+    return syncDescriptor(descriptor) || errno == EINVAL;
+}
+
+bool sameContentsStatus(const struct stat &before, const struct stat &after)
+{
+    return before.st_size == after.st_size && before.st_mtim.tv_sec == after.st_mtim.tv_sec
+           && before.st_mtim.tv_nsec == after.st_mtim.tv_nsec;
+}
 
 } // namespace
+
+const TFileCalls &SystemFileCalls() { return RealFileCalls; }
+
+TFileCalls &FileCalls() { return CurrentFileCalls; }
 
 bool TTextLines::next(std::string_view &line)
 {
@@ -171,16 +251,62 @@ std::string ReadFileBytes(const std::string &path)
     return bytes;
 }
 
-bool ReadFileBytes(const std::string &path, std::string &bytes, int *error, std::size_t limit)
+bool ReadFileBytes(const std::string &path, std::string &bytes, int *error, std::size_t limit,
+                   TFileKinds kinds)
 {
-    errno = 0;
-    const TFilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    const auto fail = [&](int code) {
+        bytes.clear();
         if (error)
-            *error = errno;
+            *error = code;
         return false;
+    };
+    bytes.clear();
+    const bool plainOnly = kinds == TFileKinds::PlainOnly;
+    // Looked at before it is opened, as opening a device may act on it. Opened without waiting
+    // all the same, in case a pipe has taken the file's place since.
+    struct stat status {};
+    if (plainOnly && ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return fail(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    errno = 0;
+    const int descriptor = CurrentFileCalls.open(
+        path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (plainOnly ? O_NONBLOCK : 0), 0);
+    if (descriptor < 0)
+        return fail(errno);
+    const TDescriptor file(descriptor);
+    if (CurrentFileCalls.fstat(descriptor, &status) != 0)
+        return fail(errno);
+    const bool plain = S_ISREG(status.st_mode);
+    // A directory opens fine and fails on the first read.
+    if (S_ISDIR(status.st_mode))
+        return fail(EISDIR);
+    if (plainOnly && !plain)
+        return fail(EINVAL);
+    if (plain && static_cast<std::uintmax_t>(status.st_size) > limit)
+        return fail(EFBIG);
+    if (plain)
+        bytes.reserve(static_cast<std::size_t>(status.st_size));
+
+    std::array<char, 64 * 1024> buffer;
+    for (;;) {
+        const ssize_t count = CurrentFileCalls.read(descriptor, buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return fail(errno);
+        if (count == 0)
+            break;
+        if (static_cast<std::size_t>(count) > limit - bytes.size())
+            return fail(EFBIG);
+        bytes.append(buffer.data(), static_cast<std::size_t>(count));
     }
-    return ReadStreamBytes(file.get(), bytes, error, limit);
+    // A file written to while it was read may have given part of its old text and part of its
+    // new one. One replaced by a rename or removed is still read whole, from its old contents.
+    struct stat after {};
+    if (plain && CurrentFileCalls.fstat(descriptor, &after) != 0)
+        return fail(errno);
+    if (plain && !sameContentsStatus(status, after))
+        return fail(EAGAIN);
+    return true;
 }
 
 bool ReadStreamBytes(std::FILE *stream, std::string &bytes, int *error, std::size_t limit)
@@ -223,28 +349,35 @@ void WriteFileAtomically(const std::string &path, std::string_view bytes)
     }
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && ::access(target.c_str(), W_OK) != 0)
+    // A rename would put a file in the place of a device or a pipe, and cannot replace a folder.
+    if (exists && (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0))
         fail();
 
-    // "x" refuses a name that exists, so a stale temporary of another run is never reused.
+    // O_EXCL refuses a name that exists, so a stale temporary of another run is never reused.
     std::string temporary;
-    TFilePtr file;
-    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    int descriptor = -1;
+    for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
         temporary = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         errno = 0;
-        file.reset(std::fopen(temporary.c_str(), "wbx"));
-        if (!file && errno != EEXIST)
+        descriptor = CurrentFileCalls.open(temporary.c_str(),
+                                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor < 0 && errno != EEXIST)
             break;
     }
-    if (!file)
+    if (descriptor < 0)
         fail();
-    const bool kept = !exists || ::fchmod(::fileno(file.get()), existing.st_mode & 07777) == 0;
-    const bool written = kept
-                         && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size()
-                         && std::fflush(file.get()) == 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    TDescriptor file(descriptor);
+    // Flushed before the rename: otherwise a crash soon after it may leave the new name on an
+    // empty file.
+    const bool written =
+        (!exists || CurrentFileCalls.fchmod(descriptor, existing.st_mode & 07777) == 0)
+        && writeAll(descriptor, bytes) && syncDescriptor(descriptor);
+    const bool closed = file.close();
+    if (!written || !closed || CurrentFileCalls.rename(temporary.c_str(), target.c_str()) != 0) {
+        CurrentFileCalls.unlink(temporary.c_str());
         fail();
     }
+    // The new file is in place but may not last a crash: the user is told, and saves again.
+    if (!syncFolder(target))
+        fail();
 }

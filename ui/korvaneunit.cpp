@@ -23,8 +23,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include <filesystem>
-#include <fstream>
+#include <cerrno>
 
 namespace {
 
@@ -480,15 +479,13 @@ void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
 void TKorvaneForm::openFile(const QString &path)
 {
     m_line.FileName = modelText(path);
-    // A file known to be too big is refused before it is read, so choosing a huge file by
-    // mistake cannot exhaust the memory; one that cannot be read is reported as such first.
-    std::error_code sizeError;
-    const std::uintmax_t size = std::filesystem::file_size(m_line.FileName, sizeError);
-    if (!sizeError && size > MemoCapacity && std::ifstream(m_line.FileName).is_open())
-        throw TFileError("Text exceeds memo capacity");
-    const std::string bytes = ReadFileBytes(m_line.FileName);
-    if (bytes.size() > MemoCapacity) // it grew, or its size was not known
-        throw TFileError("Text exceeds memo capacity");
+    // Only a plain file, opened without waiting, so that a pipe or a device cannot hold up the
+    // window or fill the memory; one known to be too big is refused before it is read.
+    std::string bytes;
+    int error = 0;
+    if (!ReadFileBytes(m_line.FileName, bytes, &error, MemoCapacity, TFileKinds::PlainOnly))
+        throw TFileError(error == EFBIG ? std::string("Text exceeds memo capacity")
+                                        : "Cannot open file " + m_line.FileName);
     QStringList lines;
     for (const std::string &line : SplitTextLines(DecodeFileText(bytes)))
         lines.append(qtText(line));

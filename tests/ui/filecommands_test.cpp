@@ -1,5 +1,6 @@
 #include "ui/korvaneunit.h"
 
+#include "dialogue/textfile.h"
 #include "uitest.h"
 
 #include <QDir>
@@ -9,6 +10,11 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -236,6 +242,67 @@ TEST_F(TFileCommandsTest, FailedSaveReportsAndLeavesTheOldFileWhole)
     form.Save1Click();
     EXPECT_EQ(seen.text, QStringLiteral("Cannot create file ") + blocked + QLatin1Char('.'));
     EXPECT_EQ(fileBytes(blocked + QStringLiteral("/inside")), QByteArray("kept"));
+}
+
+TEST_F(TFileCommandsTest, OpenRefusesAPipeADeviceOrALockedFileWithoutWaiting)
+{
+    statementMove(form, "a", T::Issue);
+    form.ShowLineOfArgumentation();
+    const QStringList memoBefore = memoLines(form);
+    const QString pipe = inFolder("pipe.btg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString locked = inFolder("locked.btg");
+    writeBytes(locked, StatementA);
+    ASSERT_TRUE(QFile::setPermissions(locked, {}));
+    const struct {
+        const char *name;
+        QString path;
+    } cases[] = {
+        {"pipe with no writer", pipe},
+        {"endless device", QStringLiteral("/dev/zero")},
+        {"no read permission", locked},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.name);
+        if (each.path == locked && ::geteuid() == 0)
+            continue; // root may read any file
+        TBoxSeen seen;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            answerMessageBox(QMessageBox::Ok, &seen);
+            acceptFile(dialog, each.path);
+        });
+        form.Open1Click();
+        EXPECT_EQ(seen.text, QStringLiteral("Cannot open file ") + each.path + QLatin1Char('.'));
+        EXPECT_EQ(memoLines(form), memoBefore);
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - New line of argumentation"));
+    }
+}
+
+TEST_F(TFileCommandsTest, SaveOnAFullDiskReportsAndKeepsTheOldFileAndTheLine)
+{
+    const QString path = inFolder("line.btg");
+    writeBytes(path, "old");
+    form.lineOfArgumentation().FileName = path.toStdString();
+    statementMove(form, "a", T::Issue);
+    const QStringList memoBefore = memoLines(form);
+
+    FileCalls().write = [](int, const void *, std::size_t) -> ssize_t {
+        errno = ENOSPC;
+        return -1;
+    };
+    TBoxSeen seen;
+    answerMessageBox(QMessageBox::Ok, &seen);
+    form.Save1Click();
+    FileCalls() = SystemFileCalls();
+
+    EXPECT_EQ(seen.text, QStringLiteral("Cannot create file ") + path + QLatin1Char('.'));
+    EXPECT_EQ(fileBytes(path), QByteArray("old"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("line.btg")});
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 1);
+    EXPECT_TRUE(form.lineOfArgumentation().Modified);
+    EXPECT_EQ(memoLines(form), memoBefore);
+    form.Save1Click(); // The disk has room again.
+    EXPECT_EQ(fileBytes(path), StatementA);
 }
 
 } // namespace
