@@ -37,6 +37,17 @@ TStageIndex &TArgumentationStage::Index() const
     return *m_index;
 }
 
+bool TArgumentationStage::RefersToNothing() const
+{
+    if (Index().HasWarrantLikeStatement(Statements.Count()))
+        return false;
+    for (const TReasonConclusion *step : ReasonConclusions) {
+        if (!step->Exceptions.IsEmpty())
+            return false;
+    }
+    return true;
+}
+
 bool TArgumentationStage::HasOwnForest() const
 {
     return Arguments.Count() == m_forestRoots.Count()
@@ -103,11 +114,9 @@ bool TArgumentationStage::computeNewRootOnly(const TStatement &statement)
     TMoveScope *scope = m_arena->Scope();
     if (scope)
         scope->ChargeFrames(1);
-    // Alone, an assumption is undefeated and an issue undecided.
+    // A root alone refers to nothing.
     TArgument &root = *Arguments[Arguments.Count() - 1];
-    const TDefeatStatus status = statement.StatementType == TStatementType::Assumption
-                                     ? TDefeatStatus::Undefeated
-                                     : TDefeatStatus::Undecided;
+    const TDefeatStatus status = TStatusComputation::StatusWithoutReferences(root);
     root.DefeatStatus = status; // The root is new: nothing to journal.
     Overwrite(scope, root.Conclusion->JustificationStatus, JustificationFor(status));
     m_arena->SetComputedStage(this);
@@ -126,13 +135,9 @@ bool TArgumentationStage::growTreesByStep(const TArgumentationStage &before,
         || before.m_forest->TextsShared() || MayBeWarrant(step.Conclusion->Text)
         || MayBeWarrant(step.Reason->Text) || step.Reason->Text == step.Conclusion->Text)
         return false;
-    const TStageIndex &index = Index();
-    if (index.HasWarrantLikeStatement(Statements.Count()))
+    if (!RefersToNothing())
         return false;
-    for (const TReasonConclusion *each : ReasonConclusions) {
-        if (!each->Exceptions.IsEmpty())
-            return false;
-    }
+    const TStageIndex &index = Index();
     const TStageIndex &earlier = before.Index();
     const int earlierSteps = before.ReasonConclusions.Count();
     const TArguments &roots = before.Arguments;
@@ -160,9 +165,7 @@ bool TArgumentationStage::growTreesByStep(const TArgumentationStage &before,
     TArgument *support = reasonRoot >= 0 ? roots[reasonRoot] : nullptr;
     if (!support) {
         support = forest.NewNode(step.Reason, reasonText, ReasonConclusions.Count() - 1);
-        support->DefeatStatus = step.Reason->StatementType == TStatementType::Assumption
-                                    ? TDefeatStatus::Undefeated
-                                    : TDefeatStatus::Undecided;
+        support->DefeatStatus = TStatusComputation::StatusWithoutReferences(*support);
         if (scope)
             scope->ChargeNodes(1);
     }
@@ -172,12 +175,7 @@ bool TArgumentationStage::growTreesByStep(const TArgumentationStage &before,
         scope->ChargeFrames(reasonRoot >= 0 ? 1 : 2);
     }
     root->InitialArguments.Add(support);
-    // Undefeated with an undefeated reason: its step is warranted, as no warrant is stated, and
-    // nothing can attack it. An assumption is undefeated whatever its reasons.
-    root->DefeatStatus = step.Conclusion->StatementType == TStatementType::Assumption
-                                 || support->DefeatStatus == TDefeatStatus::Undefeated
-                             ? TDefeatStatus::Undefeated
-                             : TDefeatStatus::Undecided;
+    root->DefeatStatus = TStatusComputation::StatusWithoutReferences(*root);
 
     TArguments grown;
     grown.Reserve(roots.Count() + 1);

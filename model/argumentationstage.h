@@ -93,6 +93,9 @@ private:
     // computes the new nodes, when that gives what rebuilding and computing all would give;
     // false when the trees must be rebuilt.
     bool growTreesByStep(const TArgumentationStage &before, const TReasonConclusion &step);
+    // True when no step has an exception and no statement may be a warrant sentence, so that
+    // no status computation looks outside its own tree.
+    bool RefersToNothing() const;
     // The stage's lookups, brought up to its lists.
     TStageIndex &Index() const;
     // True when Arguments are the trees this stage (or the one before it) built, untouched.

@@ -261,17 +261,23 @@ void TStatusComputation::ComputeStatuses()
     }
 }
 
+TDefeatStatus TStatusComputation::StatusWithoutReferences(const TArgument &a)
+{
+    // An assumption is undefeated; an issue is undefeated by an undefeated reason, whose step
+    // is warranted and unattacked, and undecided without one.
+    bool undefeated = a.Conclusion->StatementType == TStatementType::Assumption;
+    for (int i = 0; i < a.InitialArguments.Count() && !undefeated; ++i)
+        undefeated = a.InitialArguments[i]->DefeatStatus == TDefeatStatus::Undefeated;
+    return undefeated ? TDefeatStatus::Undefeated : TDefeatStatus::Undecided;
+}
+
 bool TStatusComputation::computeWithoutReferences()
 {
     // Without exceptions and without warrant sentences no computation looks outside its own
     // tree: every step is warranted, nothing attacks, and the rules come down to this walk.
     // Trees the stage built hold no node twice, so no argument is met in progress.
-    if (!m_stage.HasOwnForest() || m_index.HasWarrantLikeStatement(m_statementCount))
+    if (!m_stage.HasOwnForest() || !m_stage.RefersToNothing())
         return false;
-    for (const TReasonConclusion *step : m_stage.ReasonConclusions) {
-        if (!step->Exceptions.IsEmpty())
-            return false;
-    }
     struct TVisit {
         TArgument *node;
         int next;
@@ -311,13 +317,7 @@ bool TStatusComputation::computeWithoutReferences()
                 continue;
             }
             charge();
-            // An assumption is undefeated; an issue is undefeated by an undefeated reason, and
-            // undecided without one.
-            bool undefeated = node.Conclusion->StatementType == TStatementType::Assumption;
-            for (int i = 0; i < node.InitialArguments.Count() && !undefeated; ++i)
-                undefeated = node.InitialArguments[i]->DefeatStatus == TDefeatStatus::Undefeated;
-            const TDefeatStatus status =
-                undefeated ? TDefeatStatus::Undefeated : TDefeatStatus::Undecided;
+            const TDefeatStatus status = StatusWithoutReferences(node);
             write(node, status);
             setJustification(*node.Conclusion, JustificationFor(status));
             stack.pop_back();

@@ -33,6 +33,11 @@ public:
     TStatusComputation(const TStatusComputation &) = delete;
     TStatusComputation &operator=(const TStatusComputation &) = delete;
 
+    // The status the rules give an argument whose initial arguments are computed, when its
+    // computation looks outside its own tree for nothing: no warrant of its steps is stated and
+    // no exception can attack it.
+    static TDefeatStatus StatusWithoutReferences(const TArgument &a);
+
     // Every defeat status of the stage's trees and every justification status of its statements.
     void ComputeStatuses();
     void ComputeDefeatStatus(TArgument &a);
