@@ -3,6 +3,7 @@
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/messageboxes.h"
 #include "dialogue/movereader.h"
+#include "dialogue/replay.h"
 #include "dialogue/textfile.h"
 #include "model/movescope.h"
 

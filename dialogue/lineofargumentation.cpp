@@ -148,7 +148,7 @@ void TLineOfArgumentation::DoExceptionMove(TReasonConclusion *step)
 template <typename Apply, typename Lines>
 void TLineOfArgumentation::makeMove(Apply apply, Lines lines)
 {
-    TMoveScope scope(*m_arena);
+    TMoveScope scope(*m_arena, m_cancel);
     TArgumentationStage *next = apply();
     Record(next, lines());
     scope.Commit();

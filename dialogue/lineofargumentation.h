@@ -5,6 +5,7 @@
 #include "model/reflist.h"
 #include "model/statement.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -55,6 +56,10 @@ public:
     void DoExceptionMove(TReasonConclusion *step);
     void DoProsConsMove() {}
 
+    // While *cancel is set, a move in progress stops and is undone with TMoveCancelled; another
+    // thread may set it. Null (the default) for moves that run to their end.
+    void SetCancelFlag(const std::atomic<bool> *cancel) { m_cancel = cancel; }
+
     // The work of the moves recorded so far: argument nodes built and status frames computed.
     std::uint64_t NodesBuilt() const { return m_nodesBuilt; }
     std::uint64_t FramesComputed() const { return m_framesComputed; }
@@ -67,6 +72,7 @@ private:
     void Record(TArgumentationStage *next, std::vector<std::string> lines);
 
     TMessageBoxes *m_boxes; // Not owned.
+    const std::atomic<bool> *m_cancel = nullptr; // Not owned.
     std::deque<TArgumentationMove> m_moves;
     std::uint64_t m_nodesBuilt = 0;
     std::uint64_t m_framesComputed = 0;

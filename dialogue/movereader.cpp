@@ -1,6 +1,5 @@
 #include "movereader.h"
 
-#include "lineofargumentation.h"
 #include "textfile.h"
 
 #include <optional>
@@ -80,24 +79,6 @@ constexpr std::string_view HeadingExpected =
     throw TFileError(message);
 }
 
-TStatement *newStatement(TArena &arena, const TSentenceText &sentence)
-{
-    TStatement *statement = arena.NewStatement();
-    statement->Text = sentence.Text;
-    statement->StatementType = sentence.StatementType;
-    return statement;
-}
-
-TReasonConclusion *newStep(TArena &arena, const TMoveText &move)
-{
-    TReasonConclusion *step = arena.NewReasonConclusion();
-    step->Reason->Text = move.Sentences[0].Text;
-    step->Reason->StatementType = move.Sentences[0].StatementType;
-    step->Conclusion->Text = move.Sentences[1].Text;
-    step->Conclusion->StatementType = move.Sentences[1].StatementType;
-    return step;
-}
-
 } // namespace
 
 std::vector<TMoveText> ReadMoveText(std::string_view text, const std::string &fileName)
@@ -152,28 +133,4 @@ std::vector<TMoveText> ReadMoveText(std::string_view text, const std::string &fi
         }
     }
     return moves;
-}
-
-bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move)
-{
-    TArena &arena = line.Arena();
-    const int before = line.ArgumentationMoves.Count();
-    switch (move.Kind) {
-    case TMoveKind::Statement:
-        return line.DoStatementMove(newStatement(arena, move.Sentences[0]));
-    case TMoveKind::ReasonConclusion: {
-        TReasonConclusion *step = newStep(arena, move);
-        step->ByReasonConclusionMove = 1;
-        line.DoReasonConclusionMove(step);
-        break;
-    }
-    case TMoveKind::Exception: {
-        TReasonConclusion *step = newStep(arena, move);
-        step->ByReasonConclusionMove = 0;
-        step->Exceptions.Add(newStatement(arena, move.Sentences[2]));
-        line.DoExceptionMove(step);
-        break;
-    }
-    }
-    return line.ArgumentationMoves.Count() > before;
 }

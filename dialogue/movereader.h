@@ -7,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-class TLineOfArgumentation;
-
 enum class TMoveKind : std::uint8_t { Statement = 0, ReasonConclusion = 1, Exception = 2 };
 
 // One sentence of a move as its two text lines give it.
@@ -30,7 +28,3 @@ struct TMoveText {
 // "<fileName>:<line>: expected ..." at the first line that does not fit a move's shape; a text
 // that ends inside a move reports the number of its lines plus one.
 std::vector<TMoveText> ReadMoveText(std::string_view text, const std::string &fileName);
-
-// Hands the move to the line as the move dialogs would, as new objects from the line's arena.
-// Returns whether the line recorded it.
-bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move);

@@ -9,8 +9,10 @@ TWorkBudgetExceeded::TWorkBudgetExceeded()
 {
 }
 
-TMoveScope::TMoveScope(TArena &arena)
-    : m_arena(arena), m_outer(arena.m_scope), m_stageMark(arena.StageCount()),
+TMoveCancelled::TMoveCancelled() : std::runtime_error("the move was cancelled") {}
+
+TMoveScope::TMoveScope(TArena &arena, const std::atomic<bool> *cancel)
+    : m_arena(arena), m_cancel(cancel), m_outer(arena.m_scope), m_stageMark(arena.StageCount()),
       m_serial(++arena.m_moveSerial)
 {
     arena.m_scope = this;

@@ -2,6 +2,7 @@
 
 #include "statement.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,6 +19,12 @@ public:
     TWorkBudgetExceeded();
 };
 
+// Thrown when the user stops a move before it is done.
+class TMoveCancelled : public std::runtime_error {
+public:
+    TMoveCancelled();
+};
+
 // One move made as a whole or not at all. While a scope is open on an arena, the model writes
 // every change to an object that existed before the move into the scope's journal first, and
 // counts its work. A scope that is not committed undoes those changes in reverse order and
@@ -30,7 +37,9 @@ public:
     // keeps a move under a second and its trees within a few hundred megabytes.
     static constexpr std::uint64_t Budget = 4'000'000;
 
-    explicit TMoveScope(TArena &arena);
+    // While cancel, when given, is set, the next unit of work throws TMoveCancelled: another
+    // thread may set it to stop the move.
+    explicit TMoveScope(TArena &arena, const std::atomic<bool> *cancel = nullptr);
     ~TMoveScope();
     TMoveScope(const TMoveScope &) = delete;
     TMoveScope &operator=(const TMoveScope &) = delete;
@@ -65,6 +74,8 @@ private:
         counter += count;
         if (m_nodes + m_frames > Budget)
             throw TWorkBudgetExceeded();
+        if (m_cancel && m_cancel->load(std::memory_order_relaxed))
+            throw TMoveCancelled();
     }
     void rollBack() noexcept;
 
@@ -83,6 +94,7 @@ private:
     };
 
     TArena &m_arena;
+    const std::atomic<bool> *m_cancel; // Not owned.
     TMoveScope *m_outer;
     std::size_t m_stageMark;
     std::uint64_t m_serial;

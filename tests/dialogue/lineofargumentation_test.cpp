@@ -1,9 +1,13 @@
 #include "dialogue/lineofargumentation.h"
+#include "dialogue/replay.h"
 
 #include "testboxes.h"
 
+#include "model/movescope.h"
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,21 +19,13 @@ using Lines = std::vector<std::string>;
 
 bool statementMove(TLineOfArgumentation &line, const std::string &text, T type)
 {
-    TStatement *statement = line.Arena().NewStatement();
-    statement->Text = text;
-    statement->StatementType = type;
-    return line.DoStatementMove(statement);
+    return line.DoStatementMove(NewStatement(line.Arena(), {text, type}));
 }
 
 TReasonConclusion *newStep(TLineOfArgumentation &line, const std::string &reason, T reasonType,
                            const std::string &conclusion, T conclusionType)
 {
-    TReasonConclusion *step = line.Arena().NewReasonConclusion();
-    step->Reason->Text = reason;
-    step->Reason->StatementType = reasonType;
-    step->Conclusion->Text = conclusion;
-    step->Conclusion->StatementType = conclusionType;
-    return step;
+    return NewStep(line.Arena(), {reason, reasonType}, {conclusion, conclusionType});
 }
 
 void reasonConclusionMove(TLineOfArgumentation &line, const std::string &reason, T reasonType,
@@ -335,3 +331,19 @@ TEST(TLineOfArgumentationTest, ProsConsMoveAndTheDiagramChangeNothing)
     EXPECT_TRUE(diagram.ArgumentationStages.IsEmpty());
     EXPECT_TRUE(stage->Statements.IsEmpty());
 }
+
+TEST(TLineOfArgumentationTest, ACancelledMoveLeavesTheLineAsItWas)
+{
+    TTestBoxes boxes;
+    TLineOfArgumentation line(boxes);
+    std::atomic<bool> cancel = true;
+    line.SetCancelFlag(&cancel);
+    EXPECT_THROW(statementMove(line, "a", T::Issue), TMoveCancelled);
+    EXPECT_EQ(line.ArgumentationMoves.Count(), 0);
+    EXPECT_EQ(line.ArgumentationStages.Count(), 1);
+    EXPECT_TRUE(line.CurrentStage->Statements.IsEmpty());
+    cancel = false;
+    EXPECT_TRUE(statementMove(line, "a", T::Issue));
+    EXPECT_EQ(line.CurrentStage->Statements.Count(), 1);
+}
+

@@ -1,4 +1,5 @@
 #include "dialogue/movereader.h"
+#include "dialogue/replay.h"
 
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/textfile.h"
