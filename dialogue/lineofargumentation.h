@@ -56,6 +56,9 @@ public:
     void DoExceptionMove(TReasonConclusion *step);
     void DoProsConsMove() {}
 
+    // Where the line's questions go from now on; the boxes must outlive the line or the next call.
+    void SetMessageBoxes(TMessageBoxes &boxes) { m_boxes = &boxes; }
+
     // While *cancel is set, a move in progress stops and is undone with TMoveCancelled; another
     // thread may set it. Null (the default) for moves that run to their end.
     void SetCancelFlag(const std::atomic<bool> *cancel) { m_cancel = cancel; }

@@ -1,13 +1,17 @@
 #include "ui/exceptionunit.h"
 
 #include "dialogue/lineofargumentation.h"
+#include "dialogue/replay.h"
 #include "ui/failurehandler.h"
 #include "ui/movecontrols.h"
 #include "ui/movesink.h"
+#include "ui/stepcontrols.h"
+#include "ui/utf8.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -15,15 +19,20 @@
 namespace {
 
 const QString ExceptionPlaceholder = QStringLiteral("<exception>");
-const QString ReasonPlaceholder = QStringLiteral("<reason>");
-const QString ConclusionPlaceholder = QStringLiteral("<conclusion>");
+
+bool hasStep(const TArgumentationStage &stage, const std::string &reason,
+             const std::string &conclusion) {
+    for (const TReasonConclusion *step : stage.ReasonConclusions)
+        if (step->Reason->Text == reason && step->Conclusion->Text == conclusion)
+            return true;
+    return false;
+}
 
 } // namespace
 
 TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
     : QDialog(parent)
-    , m_sink(&sink)
-{
+    , m_sink(&sink) {
     setObjectName(QStringLiteral("ExceptionForm"));
     setWindowTitle(QStringLiteral("Exception"));
     move(360, 222);
@@ -40,60 +49,46 @@ TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
     m_exceptionTypeRadioGroup =
         new TTypeRadioGroup("ExceptionTypeRadioGroup", QStringLiteral("&Exception type"), this);
     m_exceptionTypeRadioGroup->setStatementType(TStatementType::Assumption);
-
-    m_label5 = new QLabel(QStringLiteral("Type or choose a conclusion:"), this);
-    m_label5->setObjectName(QStringLiteral("Label5"));
-    m_conclusionComboBox = new TMoveComboBox("ConclusionComboBox", ConclusionPlaceholder, this);
-    m_conclusionComboBox->setAccessibleName(QStringLiteral("Conclusion"));
-    m_label5->setBuddy(m_conclusionComboBox);
-    m_conclusionTypeRadioGroup =
-        new TTypeRadioGroup("ConclusionTypeRadioGroup", QStringLiteral("&Conclusion type"), this);
-
-    m_label4 = new QLabel(QStringLiteral("Type or choose a reason:"), this);
-    m_label4->setObjectName(QStringLiteral("Label4"));
-    m_reasonComboBox = new TMoveComboBox("ReasonComboBox", ReasonPlaceholder, this);
-    m_reasonComboBox->setAccessibleName(QStringLiteral("Reason"));
-    m_label4->setBuddy(m_reasonComboBox);
-    m_reasonTypeRadioGroup =
-        new TTypeRadioGroup("ReasonTypeRadioGroup", QStringLiteral("&Reason type"), this);
-    m_reasonTypeRadioGroup->setStatementType(TStatementType::Assumption);
+    m_step = new TStepControls("Label5", "Label4", 8, this);
 
     m_okButton = new QPushButton(QStringLiteral("&OK"), this);
     m_okButton->setObjectName(QStringLiteral("OKButton"));
     m_okButton->setFixedSize(75, 25);
     m_okButton->setDefault(true);
-    // Kept for its place; nothing shows it, and every show unticks it.
+    // Shown in full mode only; every show unticks it.
     m_addExceptionWarrantAsIssueCheckBox =
         new QCheckBox(QStringLiteral("Add exception &warrant as issue"), this);
     m_addExceptionWarrantAsIssueCheckBox->setObjectName(
         QStringLiteral("AddExceptionWarrantAsIssueCheckBox"));
     m_addExceptionWarrantAsIssueCheckBox->setFixedSize(201, 17);
-    m_addExceptionWarrantAsIssueCheckBox->hide();
+    m_addExceptionWarrantAsIssueCheckBox->setVisible(m_sink->FullMode());
 
     layout->addWidget(m_label2);
     layout->addWidget(m_exceptionComboBox);
     layout->addWidget(m_exceptionTypeRadioGroup);
     layout->addSpacing(8);
-    layout->addWidget(m_label5);
-    layout->addWidget(m_conclusionComboBox);
-    layout->addWidget(m_conclusionTypeRadioGroup);
-    layout->addSpacing(8);
-    layout->addWidget(m_label4);
-    layout->addWidget(m_reasonComboBox);
-    layout->addWidget(m_reasonTypeRadioGroup);
+    layout->addWidget(m_step);
     layout->addStretch();
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(m_okButton);
-    buttonRow->addSpacing(133);
+    if (m_sink->FullMode()) {
+        m_cancelButton = newCancelButton(this);
+        buttonRow->addWidget(m_cancelButton);
+        buttonRow->addSpacing(50);
+    } else {
+        buttonRow->addSpacing(133);
+    }
     buttonRow->addWidget(m_addExceptionWarrantAsIssueCheckBox);
     buttonRow->addStretch();
     layout->addLayout(buttonRow);
 
-    setTabOrderChain({m_exceptionComboBox, m_conclusionComboBox, m_reasonComboBox,
+    setTabOrderChain({m_exceptionComboBox, m_step->conclusionBox(), m_step->reasonBox(),
                       m_exceptionTypeRadioGroup->item(0), m_exceptionTypeRadioGroup->item(1),
-                      m_conclusionTypeRadioGroup->item(0), m_conclusionTypeRadioGroup->item(1),
-                      m_reasonTypeRadioGroup->item(0), m_reasonTypeRadioGroup->item(1),
+                      m_step->conclusionTypes()->item(0), m_step->conclusionTypes()->item(1),
+                      m_step->reasonTypes()->item(0), m_step->reasonTypes()->item(1),
                       m_addExceptionWarrantAsIssueCheckBox, m_okButton});
+    if (m_cancelButton)
+        setTabOrder(m_okButton, m_cancelButton);
 
     connect(m_okButton, &QPushButton::clicked, this, &TExceptionForm::OKButtonClick);
     connect(m_exceptionComboBox, &TMoveComboBox::entered, this,
@@ -102,92 +97,102 @@ TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
             &TExceptionForm::ExceptionComboBoxChange);
     connect(m_exceptionComboBox, &TMoveComboBox::exited, this,
             &TExceptionForm::ExceptionComboBoxExit);
-    connect(m_reasonComboBox, &QComboBox::editTextChanged, this,
+    connect(m_step->reasonBox(), &QComboBox::editTextChanged, this,
             &TExceptionForm::ReasonComboBoxChange);
-    connect(m_reasonComboBox, &TMoveComboBox::entered, this,
+    connect(m_step->reasonBox(), &TMoveComboBox::entered, this,
             &TExceptionForm::ReasonComboBoxEnter);
-    connect(m_conclusionComboBox, &TMoveComboBox::entered, this,
+    connect(m_step->conclusionBox(), &TMoveComboBox::entered, this,
             &TExceptionForm::ConclusionComboBoxEnter);
 }
 
-void TExceptionForm::showEvent(QShowEvent *event)
-{
+void TExceptionForm::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TExceptionForm::FormShow()
-{
+void TExceptionForm::FormShow() {
+    m_shown = shownStatements(m_sink->lineOfArgumentation().CurrentStage->Statements);
     m_exceptionComboBox->setTextQuietly(ExceptionPlaceholder);
     m_exceptionTypeRadioGroup->setStatementType(TStatementType::Assumption);
-    m_reasonComboBox->setTextQuietly(ReasonPlaceholder);
-    m_reasonTypeRadioGroup->setStatementType(TStatementType::Assumption);
-    m_conclusionComboBox->setTextQuietly(ConclusionPlaceholder);
-    m_conclusionTypeRadioGroup->setStatementType(TStatementType::Issue);
-    const QStringList texts =
-        statementTexts(m_sink->lineOfArgumentation().CurrentStage->Statements);
-    m_exceptionComboBox->setEntries(texts);
-    m_reasonComboBox->setEntries(texts);
-    m_conclusionComboBox->setEntries(texts);
+    m_exceptionComboBox->setEntries(statementTexts(m_shown));
+    m_step->reset(m_shown);
     m_exceptionComboBox->setFocus(Qt::OtherFocusReason);
     m_exceptionComboBox->selectAllText();
     m_addExceptionWarrantAsIssueCheckBox->setChecked(false);
 }
 
-void TExceptionForm::OKButtonClick()
-{
+bool TExceptionForm::confirmedInFullMode() {
+    if (!acceptSentence(m_exceptionComboBox, QStringLiteral("exception")) ||
+        !acceptSentence(m_step->conclusionBox(), QStringLiteral("conclusion")) ||
+        !acceptSentence(m_step->reasonBox(), QStringLiteral("reason")))
+        return false;
+    // A typing slip in the step would otherwise make a new step silently.
+    const TSentenceText reason = m_step->reason();
+    const TSentenceText conclusion = m_step->conclusion();
+    if (hasStep(*m_sink->lineOfArgumentation().CurrentStage, reason.Text, conclusion.Text))
+        return true;
+    QMessageBox question(
+        QMessageBox::Question, QStringLiteral("Korvane"),
+        QStringLiteral("There is no step from \"%1\" to \"%2\". Make it and block it?")
+            .arg(qtText(reason.Text), qtText(conclusion.Text)),
+        QMessageBox::Yes | QMessageBox::No, this);
+    question.setObjectName(QStringLiteral("NoStepBox"));
+    question.setTextFormat(Qt::PlainText);
+    question.setDefaultButton(QMessageBox::Yes);
+    question.setEscapeButton(QMessageBox::No);
+    return question.exec() == QMessageBox::Yes;
+}
+
+void TExceptionForm::OKButtonClick() {
     // An access key clicks a moment later: by then the dialog may have been closed, and a closed
     // dialog makes no move.
     if (!isVisible())
         return;
+    if (m_sink->FullMode() && !confirmedInFullMode())
+        return;
     runGuarded(
         [this] {
             TArena &arena = m_sink->lineOfArgumentation().Arena();
-            const std::string exception = m_exceptionComboBox->sentence();
-            const std::string reason = m_reasonComboBox->sentence();
-            const std::string conclusion = m_conclusionComboBox->sentence();
-            TReasonConclusion *step = arena.NewReasonConclusion();
-            step->Reason->Text = reason;
-            step->Reason->StatementType = m_reasonTypeRadioGroup->statementType();
-            step->Conclusion->Text = conclusion;
-            step->Conclusion->StatementType = m_conclusionTypeRadioGroup->statementType();
-            step->ByReasonConclusionMove = 0;
-            TStatement *blocker = arena.NewStatement();
-            blocker->Text = exception;
-            blocker->StatementType = m_exceptionTypeRadioGroup->statementType();
-            step->Exceptions.Add(blocker);
-            m_sink->MakeExceptionMove(step);
+            const TSentenceText exception{m_exceptionComboBox->sentence(),
+                                          m_exceptionTypeRadioGroup->statementType()};
+            const TSentenceText reason = m_step->reason();
+            const TSentenceText conclusion = m_step->conclusion();
+            m_sink->MakeExceptionMove(m_step->newBlockedStep(arena, exception));
 
             // A second move of its own, whatever became of the first.
-            if (m_addExceptionWarrantAsIssueCheckBox->isChecked()) {
-                TStatement *warrant = arena.NewStatement();
-                warrant->Text = ExceptionWarrant(exception, reason, conclusion);
-                warrant->StatementType = TStatementType::Issue;
-                m_sink->MakeStatementMove(warrant);
-            }
+            if (m_addExceptionWarrantAsIssueCheckBox->isChecked())
+                m_sink->MakeStatementMove(
+                    NewStatement(m_sink->lineOfArgumentation().Arena(),
+                                 {ExceptionWarrant(exception.Text, reason.Text, conclusion.Text),
+                                  TStatementType::Issue}));
         },
         this);
+    m_sink->MovesDone();
     // Closed whatever became of the moves; hidden only now, so the line's message boxes
     // appeared over the dialog.
     accept();
 }
 
-void TExceptionForm::ExceptionComboBoxEnter() { m_exceptionComboBox->selectAllText(); }
-
-void TExceptionForm::ExceptionComboBoxChange()
-{
-    m_exceptionTypeRadioGroup->followType(
-        m_exceptionComboBox->sentence(), m_sink->lineOfArgumentation().CurrentStage->Statements);
+void TExceptionForm::ExceptionComboBoxEnter() {
+    m_exceptionComboBox->selectAllText();
 }
 
-void TExceptionForm::ExceptionComboBoxExit() { ExceptionComboBoxChange(); }
-
-void TExceptionForm::ReasonComboBoxChange()
-{
-    m_reasonTypeRadioGroup->followType(m_reasonComboBox->sentence(),
-                                       m_sink->lineOfArgumentation().CurrentStage->Statements);
+void TExceptionForm::ExceptionComboBoxChange() {
+    m_exceptionTypeRadioGroup->followType(m_exceptionComboBox->sentence(), m_shown);
 }
 
-void TExceptionForm::ConclusionComboBoxEnter() { m_conclusionComboBox->selectAllText(); }
+void TExceptionForm::ExceptionComboBoxExit() {
+    ExceptionComboBoxChange();
+}
 
-void TExceptionForm::ReasonComboBoxEnter() { m_reasonComboBox->selectAllText(); }
+void TExceptionForm::ReasonComboBoxChange() {
+    m_step->reasonTypes()->followType(m_step->reasonBox()->sentence(), m_shown);
+}
+
+void TExceptionForm::ConclusionComboBoxEnter() {
+    m_step->conclusionBox()->selectAllText();
+}
+
+void TExceptionForm::ReasonComboBoxEnter() {
+    m_step->reasonBox()->selectAllText();
+}

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "dialogue/movereader.h"
+
 #include <QDialog>
+
+#include <vector>
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class TMoveComboBox;
 class TMoveSink;
+class TStepControls;
 class TTypeRadioGroup;
 
 // The exception move dialog: the exception, then the conclusion and the reason of the step it
@@ -35,16 +40,16 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Full mode: the sentences are fit, and a step that does not exist yet is meant to be made.
+    bool confirmedInFullMode();
+
     TMoveSink *m_sink; // Not owned.
+    std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     QLabel *m_label2 = nullptr;
     TMoveComboBox *m_exceptionComboBox = nullptr;
     TTypeRadioGroup *m_exceptionTypeRadioGroup = nullptr;
-    QLabel *m_label5 = nullptr;
-    TMoveComboBox *m_conclusionComboBox = nullptr;
-    TTypeRadioGroup *m_conclusionTypeRadioGroup = nullptr;
-    QLabel *m_label4 = nullptr;
-    TMoveComboBox *m_reasonComboBox = nullptr;
-    TTypeRadioGroup *m_reasonTypeRadioGroup = nullptr;
+    TStepControls *m_step = nullptr;
     QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr; // Full mode only.
     QCheckBox *m_addExceptionWarrantAsIssueCheckBox = nullptr;
 };

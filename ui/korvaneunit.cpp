@@ -5,6 +5,7 @@
 #include "ui/argumentsmodel.h"
 #include "ui/exceptionunit.h"
 #include "ui/failurehandler.h"
+#include "ui/helpform.h"
 #include "ui/optionsunit.h"
 #include "ui/reasonconclusionunit.h"
 #include "ui/statementunit.h"
@@ -19,38 +20,32 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include <cerrno>
-
 namespace {
-
-const char *const NewLineTitle = "New line of argumentation";
 
 const QString OpenLoaFilter = QStringLiteral("Line of argumentation (*.loa)");
 const QString SaveLoaFilter = QStringLiteral("Lines of argumentation (*.loa)");
 const QString BtgFilter = QStringLiteral("Dadiziz (*.btg)");
 
-QAction *newAction(QObject *parent, const char *name, const QString &caption, bool shown)
-{
+QAction *newAction(QObject *parent, const char *name, const QString &caption, bool shown) {
     auto *action = new QAction(caption, parent);
     action->setObjectName(QLatin1String(name));
     action->setVisible(shown);
     return action;
 }
 
-QAction *hiddenSeparator(QMenu *menu, const char *name)
-{
+QAction *hiddenSeparator(QMenu *menu, const char *name) {
     QAction *separator = menu->addSeparator();
     separator->setObjectName(QLatin1String(name));
     separator->setVisible(false);
     return separator;
 }
 
-QPushButton *newButton(QWidget *parent, const char *name, const QString &caption)
-{
+QPushButton *newButton(QWidget *parent, const char *name, const QString &caption) {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setMinimumSize(105, 25);
@@ -58,8 +53,7 @@ QPushButton *newButton(QWidget *parent, const char *name, const QString &caption
     return button;
 }
 
-QListWidget *newList(QWidget *parent, const char *name, const QString &accessibleName)
-{
+QListWidget *newList(QWidget *parent, const char *name, const QString &accessibleName) {
     auto *list = new QListWidget(parent);
     list->setObjectName(QLatin1String(name));
     list->setAccessibleName(accessibleName);
@@ -71,9 +65,12 @@ QListWidget *newList(QWidget *parent, const char *name, const QString &accessibl
 } // namespace
 
 TKorvaneForm::TKorvaneForm(QWidget *parent)
+    : TKorvaneForm(TKorvaneMode::Default, parent) {}
+
+TKorvaneForm::TKorvaneForm(TKorvaneMode mode, QWidget *parent)
     : QMainWindow(parent)
-    , m_line(m_boxes)
-{
+    , m_mode(mode)
+    , m_line(std::make_unique<TLineOfArgumentation>(m_boxes)) {
     setObjectName(QStringLiteral("KorvaneForm"));
     createActions();
     createMenus();
@@ -82,19 +79,25 @@ TKorvaneForm::TKorvaneForm(QWidget *parent)
     createFileDialogs();
     FormCreate();
     createDialogs();
+    if (FullMode())
+        createFullMode();
 }
 
-TKorvaneForm::~TKorvaneForm() = default;
+TKorvaneForm::~TKorvaneForm() {
+    // The dialogs read the line while they close; they go first.
+    for (QWidget *dialog :
+         std::initializer_list<QWidget *>{m_statementForm, m_exceptionForm, m_reasonConclusionForm,
+                                          m_aboutForm, m_optionsForm, m_helpForm})
+        delete dialog;
+}
 
-void TKorvaneForm::FormCreate()
-{
+void TKorvaneForm::FormCreate() {
     move(316, 143);
     resize(600, 480);
     NewLineOfArgumentation();
 }
 
-void TKorvaneForm::createActions()
-{
+void TKorvaneForm::createActions() {
     m_new = newAction(this, "New1", QStringLiteral("&New"), false);
     m_open = newAction(this, "Open1", QStringLiteral("&Open..."), false);
     m_save = newAction(this, "Save1", QStringLiteral("&Save"), false);
@@ -136,8 +139,7 @@ void TKorvaneForm::createActions()
     connect(m_about, &QAction::triggered, this, &TKorvaneForm::About1Click);
 }
 
-void TKorvaneForm::createMenus()
-{
+void TKorvaneForm::createMenus() {
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
@@ -167,8 +169,7 @@ void TKorvaneForm::createMenus()
     m_helpMenu->addAction(m_about);
 }
 
-void TKorvaneForm::createButtonPanel()
-{
+void TKorvaneForm::createButtonPanel() {
     auto *central = new QWidget(this);
     auto *centralLayout = new QHBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
@@ -188,8 +189,8 @@ void TKorvaneForm::createButtonPanel()
     m_argueGroupBox->setObjectName(QStringLiteral("ArgueGroupBox"));
     auto *argueLayout = new QVBoxLayout(m_argueGroupBox);
     m_statementButton = newButton(m_argueGroupBox, "StatementButton", QStringLiteral("Statement"));
-    m_reasonConclusionButton = newButton(m_argueGroupBox, "ReasonConclusionButton",
-                                         QStringLiteral("Reason/conclusion"));
+    m_reasonConclusionButton =
+        newButton(m_argueGroupBox, "ReasonConclusionButton", QStringLiteral("Reason/conclusion"));
     m_exceptionButton = newButton(m_argueGroupBox, "ExceptionButton", QStringLiteral("Exception"));
     for (QPushButton *button : {m_statementButton, m_reasonConclusionButton, m_exceptionButton})
         argueLayout->addWidget(button);
@@ -236,8 +237,7 @@ void TKorvaneForm::createButtonPanel()
     setStatusBar(statusBar1);
 }
 
-void TKorvaneForm::createViews()
-{
+void TKorvaneForm::createViews() {
     m_scrollBox = new QFrame(centralWidget());
     m_scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
     m_scrollBox->setFrameShape(QFrame::NoFrame);
@@ -256,9 +256,9 @@ void TKorvaneForm::createViews()
     m_memo->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
     m_statementsList = newList(m_scrollBox, "StatementsListView", QStringLiteral("Statements"));
-    m_statementsList->setEditTriggers(QAbstractItemView::DoubleClicked
-                                      | QAbstractItemView::SelectedClicked
-                                      | QAbstractItemView::EditKeyPressed);
+    m_statementsList->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                      QAbstractItemView::SelectedClicked |
+                                      QAbstractItemView::EditKeyPressed);
     m_reasonsList = newList(m_scrollBox, "ReasonsListView", QStringLiteral("Reasons"));
     m_reasonsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
@@ -296,8 +296,7 @@ void TKorvaneForm::createViews()
     setTabOrder(m_reasonsList, m_argumentsTree);
 }
 
-void TKorvaneForm::createFileDialogs()
-{
+void TKorvaneForm::createFileDialogs() {
     // Qt's own dialogs, so both behave alike everywhere: filters exactly as given, no
     // extension added, and Save asks before it replaces a file.
     m_openDialog = new QFileDialog(this);
@@ -316,8 +315,15 @@ void TKorvaneForm::createFileDialogs()
     m_saveDialog->setNameFilters({BtgFilter, SaveLoaFilter});
 }
 
-void TKorvaneForm::createDialogs()
-{
+QString TKorvaneForm::chooseFile(QFileDialog *dialog) {
+    dialog->selectNameFilter(BtgFilter);
+    if (dialog->exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog->selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+void TKorvaneForm::createDialogs() {
     // The start-up order of the windows; all are children of this window, so closing it ends
     // the program and nothing outlives it.
     m_statementForm = new TStatementForm(*this, this);
@@ -332,65 +338,63 @@ void TKorvaneForm::createDialogs()
 
 // --- Operations ---
 
-bool TKorvaneForm::MakeStatementMove(TStatement *statement)
-{
+bool TKorvaneForm::MakeStatementMove(TStatement *statement) {
     bool made = false;
+    if (m_runner.busy())
+        return made;
     runGuarded(
         [&] {
-            made = m_line.DoStatementMove(statement);
+            runModelWork(*m_line, [&] { made = m_line->DoStatementMove(statement); });
             RefreshViews();
         },
         this);
     return made;
 }
 
-void TKorvaneForm::MakeReasonConclusionMove(TReasonConclusion *step)
-{
+void TKorvaneForm::MakeReasonConclusionMove(TReasonConclusion *step) {
+    if (m_runner.busy())
+        return;
     runGuarded(
         [&] {
-            m_line.DoReasonConclusionMove(step);
+            runModelWork(*m_line, [&] { m_line->DoReasonConclusionMove(step); });
             RefreshViews();
         },
         this);
 }
 
-void TKorvaneForm::MakeExceptionMove(TReasonConclusion *step)
-{
+void TKorvaneForm::MakeExceptionMove(TReasonConclusion *step) {
+    if (m_runner.busy())
+        return;
     runGuarded(
         [&] {
-            m_line.DoExceptionMove(step);
+            runModelWork(*m_line, [&] { m_line->DoExceptionMove(step); });
             RefreshViews();
         },
         this);
 }
 
-void TKorvaneForm::NewLineOfArgumentation()
-{
-    m_line.FileName = NewLineTitle;
+void TKorvaneForm::NewLineOfArgumentation() {
+    m_line->FileName = NewLineTitle;
     setCaption();
     ShowArguments();
 }
 
-void TKorvaneForm::StartStatementMove()
-{
-    if (!m_line.FileName.empty())
-        m_statementForm->exec();
+void TKorvaneForm::StartStatementMove() {
+    if (!m_line->FileName.empty())
+        execMoveDialog(m_statementForm);
 }
 
-void TKorvaneForm::StartReasonConclusionMove()
-{
-    if (!m_line.FileName.empty())
-        m_reasonConclusionForm->exec();
+void TKorvaneForm::StartReasonConclusionMove() {
+    if (!m_line->FileName.empty())
+        execMoveDialog(m_reasonConclusionForm);
 }
 
-void TKorvaneForm::StartExceptionMove()
-{
-    if (!m_line.FileName.empty())
-        m_exceptionForm->exec();
+void TKorvaneForm::StartExceptionMove() {
+    if (!m_line->FileName.empty())
+        execMoveDialog(m_exceptionForm);
 }
 
-void TKorvaneForm::RefreshViews()
-{
+void TKorvaneForm::RefreshViews() {
     if (!m_memo->isHidden())
         ShowLineOfArgumentation();
     if (!m_statementsList->isHidden())
@@ -401,20 +405,21 @@ void TKorvaneForm::RefreshViews()
         ShowArguments();
 }
 
-void TKorvaneForm::ShowLineOfArgumentation()
-{
+void TKorvaneForm::ShowLineOfArgumentation() {
     QStringList lines;
-    for (const TArgumentationMove *move : m_line.ArgumentationMoves)
+    for (const TArgumentationMove *move : m_line->ArgumentationMoves)
         for (const std::string &line : move->Move)
             lines.append(qtText(line));
     m_memo->setPlainText(lines.join(QLatin1Char('\n')));
     showView(m_memo, m_viewLineOfArgumentationButton);
+    // Full mode follows the newest move.
+    if (FullMode())
+        m_memo->verticalScrollBar()->setValue(m_memo->verticalScrollBar()->maximum());
 }
 
-void TKorvaneForm::ShowStatements()
-{
+void TKorvaneForm::ShowStatements() {
     m_statementsList->clear();
-    for (const TStatement *statement : m_line.CurrentStage->Statements) {
+    for (const TStatement *statement : m_line->CurrentStage->Statements) {
         auto *item = new QListWidgetItem(qtText(statement->Text), m_statementsList);
         // An edit changes the shown entry only, never the statement.
         item->setFlags(item->flags() | Qt::ItemIsEditable);
@@ -422,10 +427,9 @@ void TKorvaneForm::ShowStatements()
     showView(m_statementsList, m_viewStatementsButton);
 }
 
-void TKorvaneForm::ShowReasons()
-{
+void TKorvaneForm::ShowReasons() {
     QStringList entries;
-    for (const TReasonConclusion *step : m_line.CurrentStage->ReasonConclusions) {
+    for (const TReasonConclusion *step : m_line->CurrentStage->ReasonConclusions) {
         entries.append(QStringLiteral("CONCLUSION:"));
         entries.append(qtText(step->Conclusion->Text));
         entries.append(QStringLiteral("REASON:"));
@@ -444,31 +448,36 @@ void TKorvaneForm::ShowReasons()
     showView(m_reasonsList, m_viewReasonsButton);
 }
 
-void TKorvaneForm::ShowArguments()
-{
-    const TArgumentationStage &stage = *m_line.CurrentStage;
-    m_argumentsModel->rebuild(m_argumentsView == TArgumentsView::avCoordinated
-                                  ? stage.Arguments
-                                  : stage.LinearArguments);
+void TKorvaneForm::ShowArguments() {
+    const TArgumentationStage &stage = *m_line->CurrentStage;
+    m_argumentsModel->rebuild(
+        m_argumentsView == TArgumentsView::avCoordinated ? stage.Arguments : stage.LinearArguments);
     m_argumentsTree->expandAll();
     showView(m_argumentsTree, m_viewArgumentsButton);
 }
 
-std::string TKorvaneForm::namePart(const std::string &fileName)
-{
+std::string TKorvaneForm::namePart(const std::string &fileName) {
     const std::size_t separator = fileName.find_last_of("\\:/");
     return separator == std::string::npos ? fileName : fileName.substr(separator + 1);
 }
 
-void TKorvaneForm::setCaption()
-{
-    setWindowTitle(QStringLiteral("Korvane - ") + qtText(namePart(m_line.FileName)));
+void TKorvaneForm::setCaption() {
+    if (!FullMode()) {
+        setWindowTitle(QStringLiteral("Korvane - ") + qtText(namePart(m_line->FileName)));
+        return;
+    }
+    // Qt shows "*" in place of "[*]" while the window is modified.
+    setWindowTitle(QStringLiteral("Korvane - ") + lineName() + QStringLiteral("[*]"));
+    setWindowModified(m_history.IsModified());
 }
 
-void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
-{
-    for (QWidget *each : std::initializer_list<QWidget *>{m_memo, m_statementsList, m_reasonsList,
-                                                          m_argumentsTree})
+QString TKorvaneForm::lineName() const {
+    return qtText(namePart(m_fileName.empty() ? std::string(NewLineTitle) : m_fileName));
+}
+
+void TKorvaneForm::showView(QWidget *view, QAbstractButton *button) {
+    for (QWidget *each :
+         std::initializer_list<QWidget *>{m_memo, m_statementsList, m_reasonsList, m_argumentsTree})
         each->setVisible(each == view);
     for (QAbstractButton *each : std::initializer_list<QAbstractButton *>{
              m_viewLineOfArgumentationButton, m_viewStatementsButton, m_viewReasonsButton,
@@ -476,65 +485,90 @@ void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
         each->setChecked(each == button);
 }
 
-void TKorvaneForm::openFile(const QString &path)
-{
-    m_line.FileName = modelText(path);
-    // Only a plain file, opened without waiting, so that a pipe or a device cannot hold up the
-    // window or fill the memory; one known to be too big is refused before it is read.
-    std::string bytes;
-    int error = 0;
-    if (!ReadFileBytes(m_line.FileName, bytes, &error, MemoCapacity, TFileKinds::PlainOnly))
-        throw TFileError(error == EFBIG ? std::string("Text exceeds memo capacity")
-                                        : "Cannot open file " + m_line.FileName);
-    QStringList lines;
-    for (const std::string &line : SplitTextLines(DecodeFileText(bytes)))
-        lines.append(qtText(line));
-    m_memo->setPlainText(lines.join(QLatin1Char('\n')));
-    setCaption();
-    // The loaded text stays: rebuilding the memo from the moves here would replace it at once.
-    showView(m_memo, m_viewLineOfArgumentationButton);
-}
-
-void TKorvaneForm::writeLine(const std::string &path) const
-{
-    // Every recorded move, whichever view was showing when it was made.
-    WriteFileAtomically(path, JoinTextLines(MoveTextLines(m_line)));
-}
-
 // --- Commands ---
 
-void TKorvaneForm::command(void (TKorvaneForm::*operation)())
-{
+void TKorvaneForm::command(void (TKorvaneForm::*operation)()) {
+    // One command at a time: a move computing on its thread owns the line until it is done.
+    if (m_runner.busy())
+        return;
     runGuarded([&] { (this->*operation)(); }, this);
 }
 
-void TKorvaneForm::StatementButtonClick() { command(&TKorvaneForm::StartStatementMove); }
-void TKorvaneForm::Statement1Click() { command(&TKorvaneForm::StartStatementMove); }
-void TKorvaneForm::ReasonConclusionButtonClick()
-{
+void TKorvaneForm::execMoveDialog(QDialog *dialog) {
+    if (FullMode()) {
+        // Over the window, wherever the window is.
+        dialog->adjustSize();
+        QRect frame = dialog->frameGeometry();
+        frame.moveCenter(frameGeometry().center());
+        dialog->move(frame.topLeft());
+    }
+    dialog->exec();
+}
+
+void TKorvaneForm::StatementButtonClick() {
+    command(&TKorvaneForm::StartStatementMove);
+}
+void TKorvaneForm::Statement1Click() {
+    command(&TKorvaneForm::StartStatementMove);
+}
+void TKorvaneForm::ReasonConclusionButtonClick() {
     command(&TKorvaneForm::StartReasonConclusionMove);
 }
-void TKorvaneForm::ReasonConclusion1Click() { command(&TKorvaneForm::StartReasonConclusionMove); }
-void TKorvaneForm::ExceptionButtonClick() { command(&TKorvaneForm::StartExceptionMove); }
-void TKorvaneForm::Exception1Click() { command(&TKorvaneForm::StartExceptionMove); }
-void TKorvaneForm::ProsConsButtonClick() { StartProsConsMove(); }
-void TKorvaneForm::ProsCons1Click() { StartProsConsMove(); }
-void TKorvaneForm::ViewLineOfArgumentationSpeedButtonClick()
-{
+void TKorvaneForm::ReasonConclusion1Click() {
+    command(&TKorvaneForm::StartReasonConclusionMove);
+}
+void TKorvaneForm::ExceptionButtonClick() {
+    command(&TKorvaneForm::StartExceptionMove);
+}
+void TKorvaneForm::Exception1Click() {
+    command(&TKorvaneForm::StartExceptionMove);
+}
+void TKorvaneForm::ProsConsButtonClick() {
+    StartProsConsMove();
+}
+void TKorvaneForm::ProsCons1Click() {
+    StartProsConsMove();
+}
+void TKorvaneForm::ViewLineOfArgumentationSpeedButtonClick() {
     command(&TKorvaneForm::ShowLineOfArgumentation);
 }
-void TKorvaneForm::Lineofargumentation1Click() { command(&TKorvaneForm::ShowLineOfArgumentation); }
-void TKorvaneForm::ViewStatementsSpeedButtonClick() { command(&TKorvaneForm::ShowStatements); }
-void TKorvaneForm::Statements1Click() { command(&TKorvaneForm::ShowStatements); }
-void TKorvaneForm::ViewReasonsSpeedButtonClick() { command(&TKorvaneForm::ShowReasons); }
-void TKorvaneForm::Reasons1Click() { command(&TKorvaneForm::ShowReasons); }
-void TKorvaneForm::ViewArgumentsSpeedButtonClick() { command(&TKorvaneForm::ShowArguments); }
-void TKorvaneForm::Arguments1Click() { command(&TKorvaneForm::ShowArguments); }
+void TKorvaneForm::Lineofargumentation1Click() {
+    command(&TKorvaneForm::ShowLineOfArgumentation);
+}
+void TKorvaneForm::ViewStatementsSpeedButtonClick() {
+    command(&TKorvaneForm::ShowStatements);
+}
+void TKorvaneForm::Statements1Click() {
+    command(&TKorvaneForm::ShowStatements);
+}
+void TKorvaneForm::ViewReasonsSpeedButtonClick() {
+    command(&TKorvaneForm::ShowReasons);
+}
+void TKorvaneForm::Reasons1Click() {
+    command(&TKorvaneForm::ShowReasons);
+}
+void TKorvaneForm::ViewArgumentsSpeedButtonClick() {
+    command(&TKorvaneForm::ShowArguments);
+}
+void TKorvaneForm::Arguments1Click() {
+    command(&TKorvaneForm::ShowArguments);
+}
 
-void TKorvaneForm::Exit1Click() { close(); }
+void TKorvaneForm::Exit1Click() {
+    close();
+}
 
-void TKorvaneForm::About1Click()
-{
+void TKorvaneForm::Contents1Click() {
+    runGuarded(
+        [this] {
+            m_helpForm->show();
+            m_helpForm->raise();
+            m_helpForm->activateWindow();
+        },
+        this);
+}
+
+void TKorvaneForm::About1Click() {
     runGuarded(
         [this] {
             m_aboutForm->show();
@@ -544,47 +578,6 @@ void TKorvaneForm::About1Click()
         this);
 }
 
-void TKorvaneForm::Options1Click()
-{
+void TKorvaneForm::Options1Click() {
     runGuarded([this] { m_optionsForm->exec(); }, this);
-}
-
-void TKorvaneForm::New1Click() { command(&TKorvaneForm::NewLineOfArgumentation); }
-
-void TKorvaneForm::Open1Click()
-{
-    runGuarded(
-        [this] {
-            m_openDialog->selectNameFilter(BtgFilter);
-            if (m_openDialog->exec() != QDialog::Accepted)
-                return;
-            const QStringList chosen = m_openDialog->selectedFiles();
-            if (!chosen.isEmpty())
-                openFile(chosen.first());
-        },
-        this);
-}
-
-void TKorvaneForm::Save1Click()
-{
-    runGuarded(
-        [this] {
-            if (m_line.Modified)
-                writeLine(m_line.FileName);
-        },
-        this);
-}
-
-void TKorvaneForm::SaveAs1Click()
-{
-    runGuarded(
-        [this] {
-            m_saveDialog->selectNameFilter(BtgFilter);
-            if (m_saveDialog->exec() != QDialog::Accepted)
-                return;
-            const QStringList chosen = m_saveDialog->selectedFiles();
-            if (!chosen.isEmpty())
-                writeLine(modelText(chosen.first()));
-        },
-        this);
 }

@@ -1,19 +1,25 @@
 #pragma once
 
 #include "dialogue/lineofargumentation.h"
-#include "ui/messageboxes.h"
+#include "dialogue/movehistory.h"
+#include "ui/moverunner.h"
 #include "ui/movesink.h"
+#include "ui/qtmessageboxes.h"
 
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 class QAbstractButton;
 class QAction;
+class QDialog;
 class QFileDialog;
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
@@ -22,6 +28,7 @@ class QTreeView;
 class TAboutForm;
 class TArgumentsModel;
 class TExceptionForm;
+class THelpForm;
 class TOptionsForm;
 class TReasonConclusionForm;
 class TStatementForm;
@@ -29,26 +36,54 @@ class TStatementForm;
 // Which argument list of the current stage the arguments view shows.
 enum class TArgumentsView : std::uint8_t { avCoordinated = 0, avNotCoordinated = 1 };
 
+// The default mode is the program as it always was. Full mode, chosen on the command line, adds
+// the file commands, undo and redo, input checks and a window that resizes well.
+enum class TKorvaneMode : std::uint8_t { Default = 0, Full = 1 };
+
 // The program's main window. It owns the one line of argumentation, offers every command,
 // shows one of four views of the current stage and creates the five dialogs as its children.
 // Every command and Make operation catches its own failures and reports them through the one
 // failure handler, so no exception reaches the event loop.
+//
+// In full mode the window also keeps the history of moves: the line always holds the moves up to
+// the history's position, and Undo, Redo and Open replace it by a line replayed from moves.
 class TKorvaneForm : public QMainWindow, public TMoveSink {
     Q_OBJECT
 
 public:
     // The largest file Open loads into the memo, in bytes; beyond it the memo would be unusable.
     static constexpr std::size_t MemoCapacity = 64 * 1024 * 1024;
+    // The title of a line that no file holds.
+    static constexpr const char *NewLineTitle = "New line of argumentation";
 
     explicit TKorvaneForm(QWidget *parent = nullptr);
+    explicit TKorvaneForm(TKorvaneMode mode, QWidget *parent = nullptr);
     ~TKorvaneForm() override;
 
     // The move dialogs' entry points: make the move, then rebuild the visible view (also when
     // the line declines the move). MakeStatementMove returns whether the move was recorded.
-    TLineOfArgumentation &lineOfArgumentation() override { return m_line; }
+    TLineOfArgumentation &lineOfArgumentation() override { return *m_line; }
     bool MakeStatementMove(TStatement *statement) override;
     void MakeReasonConclusionMove(TReasonConclusion *step) override;
     void MakeExceptionMove(TReasonConclusion *step) override;
+    bool FullMode() const override { return m_mode == TKorvaneMode::Full; }
+    void MovesDone() override;
+
+    // Full mode: the history of moves the line was made from, and the commands on it.
+    const TMoveHistory &History() const { return m_history; }
+    // Shows the stage one undo step back or forward, replayed from the moves.
+    void UndoMove();
+    void RedoMove();
+    // Replaces the line by the moves of the file, unless it cannot be read or replayed; then a
+    // message names the file and the line, and the line stays as it was.
+    void OpenMoveFile(const QString &path);
+    // Writes the moves up to the shown stage. SaveLine without a file name asks for one as
+    // SaveLineAs does; both return false when cancelled or failed (the failure reported).
+    bool SaveLine();
+    bool SaveLineAs();
+    // Asks "Save changes to NAME?" when the shown moves are not the ones a file holds; false
+    // when the user cancels, or the save fails.
+    bool MaySetLineAside();
 
     // Sets FileName to "New line of argumentation", the caption after it, and shows the
     // arguments view; the moves, stages and Modified stay.
@@ -81,6 +116,7 @@ public:
     TOptionsForm *OptionsForm() const { return m_optionsForm; }
     QFileDialog *OpenDialog1() const { return m_openDialog; }
     QFileDialog *SaveDialog1() const { return m_saveDialog; }
+    THelpForm *HelpForm() const { return m_helpForm; }
 
 public slots:
     void StatementButtonClick();
@@ -106,6 +142,14 @@ public slots:
     void Open1Click();
     void Save1Click();
     void SaveAs1Click();
+    void Undo1Click();
+    void Redo1Click();
+    void Back1Click();
+    void Forward1Click();
+    void Contents1Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
@@ -115,22 +159,46 @@ private:
     void createViews();
     void createFileDialogs();
     void createDialogs();
+    // Full mode's additions to the window, made after the default window is complete.
+    void createFullMode();
+
+    // Runs the model work of a command: on this thread in the default mode, in full mode on a
+    // thread of its own with a busy indicator (see TMoveRunner). False when cancelled.
+    bool runModelWork(TLineOfArgumentation &line, const std::function<void()> &work);
+    // A new line of argumentation with the first count moves of the history, replayed with
+    // every question answered Yes; null when cancelled.
+    std::unique_ptr<TLineOfArgumentation> replayedLine(std::size_t count);
+    // Makes line the shown one and rebuilds the visible view.
+    void replaceLine(std::unique_ptr<TLineOfArgumentation> line);
+    // Full mode: caption, stage item, and which of Undo and Redo can be used.
+    void updateFullMode();
 
     // Runs one operation of this window as a command: a failure ends it and is reported.
     void command(void (TKorvaneForm::*operation)());
     void setCaption();
+    // Shows a move dialog modally; full mode centres it over the window first.
+    void execMoveDialog(QDialog *dialog);
+    // The name full mode shows for the line: the file's name part, or the new line's title.
+    QString lineName() const;
     void showView(QWidget *view, QAbstractButton *button);
     // Open's steps after the dialog: FileName first, so it names the file even when loading fails.
     void openFile(const QString &path);
     // Writes the text of every recorded move to the file.
     void writeLine(const std::string &path) const;
+    // The chosen file of a file dialog, or an empty text when cancelled.
+    QString chooseFile(QFileDialog *dialog);
 
+    TKorvaneMode m_mode = TKorvaneMode::Default;
     // In the start-up order: the diagram, made and never used, then the line, which uses the
-    // boxes.
+    // boxes. Only full mode ever replaces the line.
     TQtMessageBoxes m_boxes;
     TArgumentationDiagram m_diagram;
-    TLineOfArgumentation m_line;
+    std::unique_ptr<TLineOfArgumentation> m_line;
     TArgumentsView m_argumentsView = TArgumentsView::avCoordinated;
+    // Full mode: the moves, the file that holds them (empty for a new line), the runner.
+    TMoveHistory m_history;
+    std::string m_fileName;
+    TMoveRunner m_runner{this};
 
     // Widgets: all owned by this window through Qt's parent chain.
     QFrame *m_buttonPanel = nullptr;
@@ -175,6 +243,9 @@ private:
     QAction *m_options = nullptr;
     QAction *m_contents = nullptr;
     QAction *m_about = nullptr;
+    QAction *m_undo = nullptr; // Full mode only, as are the two below.
+    QAction *m_redo = nullptr;
+    QLabel *m_stageLabel = nullptr;
 
     QFileDialog *m_openDialog = nullptr;
     QFileDialog *m_saveDialog = nullptr;
@@ -183,4 +254,5 @@ private:
     TReasonConclusionForm *m_reasonConclusionForm = nullptr;
     TAboutForm *m_aboutForm = nullptr;
     TOptionsForm *m_optionsForm = nullptr;
+    THelpForm *m_helpForm = nullptr; // Full mode only.
 };

@@ -4,12 +4,15 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QCompleter>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
@@ -17,8 +20,7 @@
 
 namespace {
 
-bool isLineBreak(QChar c)
-{
+bool isLineBreak(QChar c) {
     switch (c.unicode()) {
     case 0x000A: // line feed
     case 0x000B: // vertical tab
@@ -34,8 +36,7 @@ bool isLineBreak(QChar c)
 }
 
 // The text with its line breaks as blanks; *pos, when given, follows its character.
-QString replaceLineBreaks(const QString &text, int *pos)
-{
+QString replaceLineBreaks(const QString &text, int *pos) {
     QString result;
     result.reserve(text.size());
     const int oldPos = pos ? *pos : 0;
@@ -56,26 +57,33 @@ QString replaceLineBreaks(const QString &text, int *pos)
     return result;
 }
 
-bool isNotTheDialogsOwn(Qt::FocusReason reason)
-{
+bool isNotTheDialogsOwn(Qt::FocusReason reason) {
     return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
 }
 
 } // namespace
 
-QString withoutLineBreaks(const QString &text) { return replaceLineBreaks(text, nullptr); }
+QString withoutLineBreaks(const QString &text) {
+    return replaceLineBreaks(text, nullptr);
+}
 
-QStringList statementTexts(const TStatements &statements)
-{
-    QStringList texts;
-    texts.reserve(statements.Count());
+std::vector<TSentenceText> shownStatements(const TStatements &statements) {
+    std::vector<TSentenceText> shown;
+    shown.reserve(statements.Count());
     for (const TStatement *statement : statements)
-        texts.append(qtText(statement->Text));
+        shown.push_back({statement->Text, statement->StatementType});
+    return shown;
+}
+
+QStringList statementTexts(const std::vector<TSentenceText> &statements) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(statements.size()));
+    for (const TSentenceText &statement : statements)
+        texts.append(qtText(statement.Text));
     return texts;
 }
 
-void setTabOrderChain(std::initializer_list<QWidget *> widgets)
-{
+void setTabOrderChain(std::initializer_list<QWidget *> widgets) {
     QWidget *previous = nullptr;
     for (QWidget *widget : widgets) {
         if (previous)
@@ -84,8 +92,7 @@ void setTabOrderChain(std::initializer_list<QWidget *> widgets)
     }
 }
 
-QValidator::State TOneLineValidator::validate(QString &input, int &pos) const
-{
+QValidator::State TOneLineValidator::validate(QString &input, int &pos) const {
     if (std::any_of(input.cbegin(), input.cend(), isLineBreak))
         input = replaceLineBreaks(input, &pos);
     return Acceptable;
@@ -93,7 +100,7 @@ QValidator::State TOneLineValidator::validate(QString &input, int &pos) const
 
 TMoveComboBox::TMoveComboBox(const char *name, const QString &placeholder, QWidget *parent)
     : QComboBox(parent)
-{
+    , m_placeholder(placeholder) {
     setObjectName(QLatin1String(name));
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -108,8 +115,7 @@ TMoveComboBox::TMoveComboBox(const char *name, const QString &placeholder, QWidg
     setTextQuietly(placeholder);
 }
 
-void TMoveComboBox::setEntries(QStringList texts)
-{
+void TMoveComboBox::setEntries(QStringList texts) {
     std::stable_sort(texts.begin(), texts.end(), showsBefore);
     const QString text = currentText();
     // clear() would blank the text and the first entry added would become the text.
@@ -120,52 +126,51 @@ void TMoveComboBox::setEntries(QStringList texts)
     setEditText(text);
 }
 
-void TMoveComboBox::setTextQuietly(const QString &text)
-{
+void TMoveComboBox::setTextQuietly(const QString &text) {
     const QSignalBlocker blocker(this);
     setEditText(text);
 }
 
-QStringList TMoveComboBox::entries() const
-{
+QStringList TMoveComboBox::entries() const {
     QStringList texts;
     for (int row = 0; row < count(); ++row)
         texts.append(itemText(row));
     return texts;
 }
 
-std::string TMoveComboBox::sentence() const { return modelText(currentText()); }
+std::string TMoveComboBox::sentence() const {
+    return modelText(currentText());
+}
 
-void TMoveComboBox::selectAllText() { lineEdit()->selectAll(); }
+void TMoveComboBox::selectAllText() {
+    lineEdit()->selectAll();
+}
 
-bool TMoveComboBox::showsBefore(const QString &a, const QString &b)
-{
+bool TMoveComboBox::showsBefore(const QString &a, const QString &b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
 }
 
-bool TMoveComboBox::eventFilter(QObject *watched, QEvent *event)
-{
+bool TMoveComboBox::eventFilter(QObject *watched, QEvent *event) {
     QAbstractItemView *popup = completer()->popup();
     if (watched == popup && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool picked = popup->selectionModel()
-                            && popup->selectionModel()->isSelected(popup->currentIndex());
+        const bool picked =
+            popup->selectionModel() && popup->selectionModel()->isSelected(popup->currentIndex());
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !picked) {
-            // Nothing picked: the typed text stands, and Enter makes the move at once.
+            // Nothing picked: the typed text stands, and Enter goes on to the dialog once the
+            // popup has closed.
             popup->hide();
-            QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
-            QCoreApplication::sendEvent(this, &again);
+            QCoreApplication::postEvent(
+                this, new QKeyEvent(QEvent::KeyPress, key->key(), key->modifiers(), key->text()));
             return true;
         }
     }
     return QComboBox::eventFilter(watched, event);
 }
 
-void TMoveComboBox::keyPressEvent(QKeyEvent *event)
-{
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && !view()->isVisible()) {
+void TMoveComboBox::keyPressEvent(QKeyEvent *event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !view()->isVisible()) {
         // Not the box's business: ignored, the key goes on to the dialog's default button.
         event->ignore();
         return;
@@ -173,24 +178,50 @@ void TMoveComboBox::keyPressEvent(QKeyEvent *event)
     QComboBox::keyPressEvent(event);
 }
 
-void TMoveComboBox::focusInEvent(QFocusEvent *event)
-{
+void TMoveComboBox::focusInEvent(QFocusEvent *event) {
     QComboBox::focusInEvent(event);
     if (!isNotTheDialogsOwn(event->reason()))
         emit entered();
 }
 
-void TMoveComboBox::focusOutEvent(QFocusEvent *event)
-{
+void TMoveComboBox::focusOutEvent(QFocusEvent *event) {
     QComboBox::focusOutEvent(event);
     // A dialog that hides or goes behind a message box keeps its focus where it was.
     if (!isNotTheDialogsOwn(event->reason()) && window()->isVisible())
         emit exited();
 }
 
+bool acceptSentence(TMoveComboBox *box, const QString &what) {
+    const QString text = box->currentText();
+    QString problem;
+    if (text.trimmed().isEmpty())
+        problem =
+            QStringLiteral("Type the %1: a sentence cannot be empty or only blanks.").arg(what);
+    else if (text == box->placeholder())
+        problem = QStringLiteral("Type the %1: \"%2\" only holds its place.").arg(what, text);
+    if (problem.isEmpty())
+        return true;
+    QMessageBox message(QMessageBox::Warning, QStringLiteral("Korvane"), problem, QMessageBox::Ok,
+                        box->window());
+    message.setObjectName(QStringLiteral("SentenceBox"));
+    message.setTextFormat(Qt::PlainText);
+    message.exec();
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAllText();
+    return false;
+}
+
+QPushButton *newCancelButton(QDialog *dialog) {
+    auto *button = new QPushButton(QStringLiteral("Cancel"), dialog);
+    button->setObjectName(QStringLiteral("CancelButton"));
+    button->setFixedSize(75, 25);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::reject);
+    return button;
+}
+
 TTypeRadioGroup::TTypeRadioGroup(const char *name, const QString &title, QWidget *parent)
-    : QGroupBox(title, parent)
-{
+    : QGroupBox(title, parent) {
     setObjectName(QLatin1String(name));
     setMinimumSize(409, 49);
     auto *layout = new QHBoxLayout(this);
@@ -206,28 +237,29 @@ TTypeRadioGroup::TTypeRadioGroup(const char *name, const QString &title, QWidget
     m_items->button(0)->setChecked(true);
 }
 
-TStatementType TTypeRadioGroup::statementType() const
-{
+TStatementType TTypeRadioGroup::statementType() const {
     return itemIndex() == 0 ? TStatementType::Issue : TStatementType::Assumption;
 }
 
-void TTypeRadioGroup::setStatementType(TStatementType type)
-{
+void TTypeRadioGroup::setStatementType(TStatementType type) {
     setItemIndex(type == TStatementType::Issue ? 0 : 1);
 }
 
-int TTypeRadioGroup::itemIndex() const { return m_items->checkedId(); }
+int TTypeRadioGroup::itemIndex() const {
+    return m_items->checkedId();
+}
 
-void TTypeRadioGroup::setItemIndex(int index) { m_items->button(index)->setChecked(true); }
+void TTypeRadioGroup::setItemIndex(int index) {
+    m_items->button(index)->setChecked(true);
+}
 
-QRadioButton *TTypeRadioGroup::item(int index) const
-{
+QRadioButton *TTypeRadioGroup::item(int index) const {
     return static_cast<QRadioButton *>(m_items->button(index));
 }
 
-void TTypeRadioGroup::followType(const std::string &text, const TStatements &statements)
-{
-    for (const TStatement *statement : statements)
-        if (statement->Text == text)
-            setStatementType(statement->StatementType);
+void TTypeRadioGroup::followType(const std::string &text,
+                                 const std::vector<TSentenceText> &statements) {
+    for (const TSentenceText &statement : statements)
+        if (statement.Text == text)
+            setStatementType(statement.StatementType);
 }

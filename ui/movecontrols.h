@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogue/movereader.h"
 #include "model/statement.h"
 
 #include <QComboBox>
@@ -11,14 +12,20 @@
 #include <string>
 
 class QButtonGroup;
+class QDialog;
+class QPushButton;
 class QRadioButton;
 
 // A sentence is one line: every line break (CR LF, CR, LF and the other Unicode line and
 // paragraph breaks) becomes one blank, so a pasted text can never split a move file.
 QString withoutLineBreaks(const QString &text);
 
+// The statements of a stage as a dialog shows them: text and type, in list order. A dialog takes
+// them when it is shown and reads only them, never the model, which a move may be changing.
+std::vector<TSentenceText> shownStatements(const TStatements &statements);
+
 // The texts of the statements, in list order, for the boxes' entries.
-QStringList statementTexts(const TStatements &statements);
+QStringList statementTexts(const std::vector<TSentenceText> &statements);
 
 // Makes Tab visit the widgets in the given order.
 void setTabOrderChain(std::initializer_list<QWidget *> widgets);
@@ -36,7 +43,8 @@ public:
 // are given in; Enter never adds the typed text as an entry but goes to the dialog, which
 // clicks its default button; completion is case-sensitive and only offered in a popup, so the
 // text stays exactly as typed until the user picks a completion. Enter in that popup with no
-// completion picked closes it and goes on to the dialog too.
+// completion picked closes it and goes on to the dialog too, queued, so that the move is not made
+// inside the popup's own key handling.
 class TMoveComboBox : public QComboBox {
     Q_OBJECT
 
@@ -52,6 +60,7 @@ public:
     // The edit text as UTF-8, exactly as it stands: the sentence that goes into the move.
     std::string sentence() const;
     void selectAllText();
+    QString placeholder() const { return m_placeholder; }
 
     // The order the list shows: letter case ignored, then code points, so it is the same
     // whatever the locale.
@@ -68,7 +77,18 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QString m_placeholder;
 };
+
+// Full mode's check before a move: a sentence that is empty, only blanks or the box's untouched
+// placeholder is refused with a message naming what the box is for, and the focus goes back to
+// the box. True when the sentence may go into the move.
+bool acceptSentence(TMoveComboBox *box, const QString &what);
+
+// Full mode's Cancel button of a move dialog, which closes it without a move.
+QPushButton *newCancelButton(QDialog *dialog);
 
 // A titled group of the two type choices in two columns: "Issue" (index 0) and "Assumption"
 // (index 1), the reverse of the stored values.
@@ -87,7 +107,7 @@ public:
 
     // Selects the type of the statements of statements whose text is exactly text; the last
     // match decides, and with no match the selection stays.
-    void followType(const std::string &text, const TStatements &statements);
+    void followType(const std::string &text, const std::vector<TSentenceText> &statements);
 
 private:
     QButtonGroup *m_items = nullptr;

@@ -2,6 +2,7 @@
 target_sources(korvane_ui PRIVATE
   exceptionunit.cpp exceptionunit.h
   movecontrols.cpp movecontrols.h
+  stepcontrols.cpp stepcontrols.h
   reasonconclusionunit.cpp reasonconclusionunit.h
   statementunit.cpp statementunit.h
 )

@@ -5,7 +5,7 @@ class TReasonConclusion;
 class TStatement;
 
 // What the move dialogs need of the main window: the line whose current stage they offer, and
-// the three operations that make a move and refresh the visible view.
+// the operations that make a move and refresh the visible view.
 class TMoveSink {
 public:
     virtual ~TMoveSink() = default;
@@ -13,4 +13,8 @@ public:
     virtual bool MakeStatementMove(TStatement *statement) = 0;
     virtual void MakeReasonConclusionMove(TReasonConclusion *step) = 0;
     virtual void MakeExceptionMove(TReasonConclusion *step) = 0;
+    // Full mode shows more in the dialogs and checks what they hand over.
+    virtual bool FullMode() const { return false; }
+    // The moves of one OK are made: full mode makes them one undo step.
+    virtual void MovesDone() {}
 };

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "dialogue/movereader.h"
+
 #include <QDialog>
 
+#include <vector>
+
 class QCheckBox;
-class QLabel;
 class QPushButton;
-class TMoveComboBox;
 class TMoveSink;
-class TTypeRadioGroup;
+class TStepControls;
 
 // The reason/conclusion move dialog, conclusion at the top. Every show resets it to its
 // placeholders and default types; OK hands a new step to the main window while the dialog is
@@ -38,12 +40,9 @@ private:
     void followReasonType();
 
     TMoveSink *m_sink; // Not owned.
-    QLabel *m_label2 = nullptr;
-    TMoveComboBox *m_conclusionComboBox = nullptr;
-    TTypeRadioGroup *m_conclusionTypeRadioGroup = nullptr;
-    QLabel *m_label1 = nullptr;
-    TMoveComboBox *m_reasonComboBox = nullptr;
-    TTypeRadioGroup *m_reasonTypeRadioGroup = nullptr;
+    std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
+    TStepControls *m_step = nullptr;
     QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr; // Full mode only.
     QCheckBox *m_addStepWarrantAsIssueCheckBox = nullptr;
 };

@@ -1,10 +1,12 @@
 #include "ui/statementunit.h"
 
 #include "dialogue/lineofargumentation.h"
+#include "dialogue/replay.h"
 #include "ui/failurehandler.h"
 #include "ui/movecontrols.h"
 #include "ui/movesink.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,8 +14,7 @@
 
 TStatementForm::TStatementForm(TMoveSink &sink, QWidget *parent)
     : QDialog(parent)
-    , m_sink(&sink)
-{
+    , m_sink(&sink) {
     setObjectName(QStringLiteral("StatementForm"));
     setWindowTitle(QStringLiteral("Statement"));
     move(285, 285);
@@ -39,10 +40,21 @@ TStatementForm::TStatementForm(TMoveSink &sink, QWidget *parent)
     layout->addWidget(m_statementComboBox);
     layout->addWidget(m_statementTypeRadioGroup);
     layout->addStretch();
-    layout->addWidget(m_okButton, 0, Qt::AlignLeft);
+    if (m_sink->FullMode()) {
+        m_cancelButton = newCancelButton(this);
+        auto *buttonRow = new QHBoxLayout;
+        buttonRow->addWidget(m_okButton);
+        buttonRow->addWidget(m_cancelButton);
+        buttonRow->addStretch();
+        layout->addLayout(buttonRow);
+    } else {
+        layout->addWidget(m_okButton, 0, Qt::AlignLeft);
+    }
 
     setTabOrderChain({m_statementComboBox, m_statementTypeRadioGroup->item(0),
                       m_statementTypeRadioGroup->item(1), m_okButton});
+    if (m_cancelButton)
+        setTabOrder(m_okButton, m_cancelButton);
 
     connect(m_okButton, &QPushButton::clicked, this, &TStatementForm::OKButtonClick);
     connect(m_statementComboBox, &TMoveComboBox::entered, this,
@@ -53,49 +65,51 @@ TStatementForm::TStatementForm(TMoveSink &sink, QWidget *parent)
             &TStatementForm::StatementComboBoxExit);
 }
 
-void TStatementForm::showEvent(QShowEvent *event)
-{
+void TStatementForm::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TStatementForm::FormShow()
-{
+void TStatementForm::FormShow() {
     // The text and the type stay as the last use left them.
-    m_statementComboBox->setEntries(
-        statementTexts(m_sink->lineOfArgumentation().CurrentStage->Statements));
+    m_shown = shownStatements(m_sink->lineOfArgumentation().CurrentStage->Statements);
+    m_statementComboBox->setEntries(statementTexts(m_shown));
     m_statementComboBox->setFocus(Qt::OtherFocusReason);
     m_statementComboBox->selectAllText();
 }
 
-void TStatementForm::OKButtonClick()
-{
+void TStatementForm::OKButtonClick() {
     // An access key clicks a moment later: by then the dialog may have been closed, and a closed
     // dialog makes no move.
     if (!isVisible())
         return;
+    if (m_sink->FullMode() && !acceptSentence(m_statementComboBox, QStringLiteral("statement")))
+        return;
     runGuarded(
         [this] {
-            TStatement *statement = m_sink->lineOfArgumentation().Arena().NewStatement();
-            statement->Text = m_statementComboBox->sentence();
-            statement->StatementType = m_statementTypeRadioGroup->statementType();
-            m_sink->MakeStatementMove(statement);
+            m_sink->MakeStatementMove(NewStatement(
+                m_sink->lineOfArgumentation().Arena(),
+                {m_statementComboBox->sentence(), m_statementTypeRadioGroup->statementType()}));
         },
         this);
+    m_sink->MovesDone();
     // Closed whatever became of the move; hidden only now, so the line's message boxes
     // appeared over the dialog.
     accept();
 }
 
-void TStatementForm::StatementComboBoxEnter() { m_statementComboBox->selectAllText(); }
+void TStatementForm::StatementComboBoxEnter() {
+    m_statementComboBox->selectAllText();
+}
 
-void TStatementForm::StatementComboBoxChange() { followStatementType(); }
+void TStatementForm::StatementComboBoxChange() {
+    followStatementType();
+}
 
-void TStatementForm::StatementComboBoxExit() { followStatementType(); }
+void TStatementForm::StatementComboBoxExit() {
+    followStatementType();
+}
 
-void TStatementForm::followStatementType()
-{
-    m_statementTypeRadioGroup->followType(
-        m_statementComboBox->sentence(),
-        m_sink->lineOfArgumentation().CurrentStage->Statements);
+void TStatementForm::followStatementType() {
+    m_statementTypeRadioGroup->followType(m_statementComboBox->sentence(), m_shown);
 }

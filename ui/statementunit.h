@@ -1,6 +1,10 @@
 #pragma once
 
+#include "dialogue/movereader.h"
+
 #include <QDialog>
+
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -32,8 +36,10 @@ private:
     void followStatementType();
 
     TMoveSink *m_sink; // Not owned.
+    std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     QLabel *m_label1 = nullptr;
     TMoveComboBox *m_statementComboBox = nullptr;
     TTypeRadioGroup *m_statementTypeRadioGroup = nullptr;
     QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr; // Full mode only.
 };

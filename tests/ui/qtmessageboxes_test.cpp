@@ -1,4 +1,4 @@
-#include "ui/messageboxes.h"
+#include "ui/qtmessageboxes.h"
 
 #include "ui/failurehandler.h"
 #include "uitest.h"

@@ -7,7 +7,8 @@
 class QMessageBox;
 
 // The line of argumentation's two questions as modal Qt message boxes, centred on the screen,
-// word-wrapped, with CR LF shown as a line break.
+// word-wrapped, with CR LF shown as a line break. Asked from another thread, they are shown by
+// the user-interface thread while the asking thread waits.
 class TQtMessageBoxes : public TMessageBoxes {
 public:
     // Exclamation icon, caption "Warning", OK.
@@ -17,4 +18,8 @@ public:
 
     // The text as the box shows it: UTF-8 decoded, CR LF and lone CR turned into line breaks.
     static QString boxText(const std::string &text);
+
+private:
+    static void warning(const std::string &text);
+    static bool confirm(const std::string &text);
 };

@@ -1,0 +1,191 @@
+// Full mode's additions to the main window: its menus and layout, the history of moves with
+// Undo and Redo, and running the model's work off the user-interface thread.
+
+#include "ui/korvaneunit.h"
+
+#include "dialogue/replay.h"
+#include "model/movescope.h"
+#include "ui/failurehandler.h"
+#include "ui/helpform.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTreeView>
+
+#include <span>
+#include <stdexcept>
+
+namespace {
+
+// Answers Yes, as the moves being replayed were answered when they were made, and keeps the
+// warnings, which a file made elsewhere may cause.
+class TReplayBoxes : public TMessageBoxes {
+public:
+    void Warning(const std::string &text) override { warnings.push_back(text); }
+    bool Confirm(const std::string &) override { return true; }
+
+    std::vector<std::string> warnings;
+};
+
+void showSeparator(QMenu *menu, const char *name) {
+    if (auto *separator = menu->findChild<QAction *>(QLatin1String(name)))
+        separator->setVisible(true);
+}
+
+} // namespace
+
+void TKorvaneForm::createFullMode() {
+    const struct {
+        QAction *action;
+        QKeySequence shortcut;
+    } commands[] = {
+        {m_new, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {m_open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {m_save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {m_saveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {m_exit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {m_back, QKeySequence(Qt::ALT | Qt::Key_Left)},
+        {m_forward, QKeySequence(Qt::ALT | Qt::Key_Right)},
+        {m_contents, QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto &each : commands) {
+        each.action->setVisible(true);
+        each.action->setShortcut(each.shortcut);
+    }
+    showSeparator(m_fileMenu, "N1");
+    showSeparator(m_argueMenu, "N4");
+    showSeparator(m_helpMenu, "N3");
+    connect(m_back, &QAction::triggered, this, &TKorvaneForm::Back1Click);
+    connect(m_forward, &QAction::triggered, this, &TKorvaneForm::Forward1Click);
+    connect(m_contents, &QAction::triggered, this, &TKorvaneForm::Contents1Click);
+
+    auto *editMenu = new QMenu(QStringLiteral("&Edit"), menuBar());
+    editMenu->setObjectName(QStringLiteral("Edit1"));
+    menuBar()->insertMenu(m_argueMenu->menuAction(), editMenu);
+    m_undo = editMenu->addAction(QStringLiteral("&Undo move"));
+    m_undo->setObjectName(QStringLiteral("Undo1"));
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo = editMenu->addAction(QStringLiteral("&Redo move"));
+    m_redo->setObjectName(QStringLiteral("Redo1"));
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(m_undo, &QAction::triggered, this, &TKorvaneForm::Undo1Click);
+    connect(m_redo, &QAction::triggered, this, &TKorvaneForm::Redo1Click);
+
+    // The button panel and the views side by side, the border between them movable.
+    auto *splitter = new QSplitter(Qt::Horizontal, centralWidget());
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->setChildrenCollapsible(false);
+    m_buttonPanel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    splitter->addWidget(m_buttonPanel);
+    splitter->addWidget(m_scrollBox);
+    splitter->setStretchFactor(1, 1);
+    centralWidget()->layout()->addWidget(splitter);
+
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Long tree lines scroll sideways instead of ending in "...".
+    m_argumentsTree->setTextElideMode(Qt::ElideNone);
+    m_argumentsTree->header()->setStretchLastSection(false);
+    m_argumentsTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_argumentsTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    m_stageLabel = new QLabel(statusBar());
+    m_stageLabel->setObjectName(QStringLiteral("StageLabel"));
+    m_stageLabel->setAccessibleName(QStringLiteral("Stage"));
+    statusBar()->addPermanentWidget(m_stageLabel);
+
+    m_helpForm = new THelpForm(this);
+
+    // Small enough for a small screen, big enough that nothing overlaps or is cut off.
+    setMinimumSize(minimumSizeHint().expandedTo(QSize(520, 360)));
+    updateFullMode();
+}
+
+bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<void()> &work) {
+    if (!FullMode()) {
+        work();
+        return true;
+    }
+    return m_runner.run(line, work);
+}
+
+std::unique_ptr<TLineOfArgumentation> TKorvaneForm::replayedLine(std::size_t count) {
+    TReplayBoxes boxes;
+    auto line = std::make_unique<TLineOfArgumentation>(boxes);
+    line->FileName = m_line->FileName;
+    std::span<const TMoveText> moves = std::span(m_history.Moves()).first(count);
+    if (!runModelWork(*line, [&] { ReplayMoves(*line, moves, m_fileName); }))
+        return nullptr;
+    // Recorded moves are recorded again; anything else would show the wrong stage.
+    if (line->ArgumentationMoves.Count() != static_cast<int>(count))
+        throw std::logic_error("the moves could not be replayed");
+    // From here on the line asks the user.
+    line->SetMessageBoxes(m_boxes);
+    return line;
+}
+
+void TKorvaneForm::replaceLine(std::unique_ptr<TLineOfArgumentation> line) {
+    m_line = std::move(line);
+    RefreshViews();
+    updateFullMode();
+}
+
+void TKorvaneForm::updateFullMode() {
+    if (!FullMode())
+        return;
+    setCaption();
+    m_undo->setEnabled(m_history.CanUndo());
+    m_back->setEnabled(m_history.CanUndo());
+    m_redo->setEnabled(m_history.CanRedo());
+    m_forward->setEnabled(m_history.CanRedo());
+    // Between the two moves of one dialog the line is ahead of the history.
+    const auto shown = static_cast<std::size_t>(m_line->ArgumentationMoves.Count());
+    const std::size_t count = shown > m_history.Position() ? shown : m_history.Count();
+    m_stageLabel->setText(QStringLiteral("Stage %1 of %2").arg(shown).arg(count));
+}
+
+void TKorvaneForm::MovesDone() {
+    if (!FullMode())
+        return;
+    runGuarded([this] { m_history.Record(RecordedMoves(*m_line, m_history.Position())); }, this);
+    updateFullMode();
+}
+
+void TKorvaneForm::UndoMove() {
+    if (!m_history.CanUndo())
+        return;
+    if (std::unique_ptr<TLineOfArgumentation> line = replayedLine(m_history.UndoPosition())) {
+        m_history.Undo();
+        replaceLine(std::move(line));
+    }
+}
+
+void TKorvaneForm::RedoMove() {
+    if (!m_history.CanRedo())
+        return;
+    if (std::unique_ptr<TLineOfArgumentation> line = replayedLine(m_history.RedoPosition())) {
+        m_history.Redo();
+        replaceLine(std::move(line));
+    }
+}
+
+void TKorvaneForm::Undo1Click() {
+    command(&TKorvaneForm::UndoMove);
+}
+void TKorvaneForm::Redo1Click() {
+    command(&TKorvaneForm::RedoMove);
+}
+void TKorvaneForm::Back1Click() {
+    command(&TKorvaneForm::UndoMove);
+}
+void TKorvaneForm::Forward1Click() {
+    command(&TKorvaneForm::RedoMove);
+}

@@ -1,0 +1,23 @@
+#include "ui/helpform.h"
+
+#include <QFile>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+THelpForm::THelpForm(QWidget *parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("HelpForm"));
+    setWindowTitle(QStringLiteral("Korvane Help"));
+    resize(720, 560);
+    auto *layout = new QVBoxLayout(this);
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+    m_browser->setAccessibleName(QStringLiteral("Help"));
+    m_browser->setOpenExternalLinks(true);
+    // The guide is built into the program, pictures included, so relative links resolve there.
+    m_browser->setSearchPaths({QStringLiteral(":/guide")});
+    QFile guide(QStringLiteral(":/guide/README.md"));
+    if (guide.open(QIODevice::ReadOnly))
+        m_browser->setMarkdown(QString::fromUtf8(guide.readAll()));
+    layout->addWidget(m_browser);
+}

@@ -1,0 +1,78 @@
+#include "ui/moverunner.h"
+
+#include "dialogue/lineofargumentation.h"
+#include "model/movescope.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include <exception>
+#include <memory>
+
+bool TMoveRunner::run(TLineOfArgumentation &line, const std::function<void()> &work) {
+    m_busy = true;
+    m_cancel = false;
+    line.SetCancelFlag(&m_cancel);
+    // Input goes nowhere meanwhile: the dialog or the window that started the command waits.
+    QPointer<QWidget> blocked = QApplication::activeModalWidget();
+    if (!blocked)
+        blocked = m_window;
+    blocked->setEnabled(false);
+
+    std::exception_ptr failure;
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    QEventLoop loop;
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+
+    // Made only once it is due: a progress dialog shows itself on a timer of its own.
+    std::unique_ptr<QProgressDialog> indicator;
+    QTimer showLater;
+    showLater.setSingleShot(true);
+    QObject::connect(&showLater, &QTimer::timeout, [&] {
+        // Not over a question the move is asking: the indicator waits until it is answered.
+        if (qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            showLater.start(ShowAfterMs);
+            return;
+        }
+        indicator = std::make_unique<QProgressDialog>(QStringLiteral("Working on the move..."),
+                                                      QStringLiteral("Cancel"), 0, 0, m_window);
+        indicator->setObjectName(QStringLiteral("BusyIndicator"));
+        indicator->setWindowTitle(QStringLiteral("Korvane"));
+        indicator->setWindowModality(Qt::ApplicationModal);
+        indicator->setMinimumDuration(0);
+        QObject::connect(indicator.get(), &QProgressDialog::canceled, [this] { m_cancel = true; });
+        indicator->show();
+    });
+
+    thread->start();
+    showLater.start(ShowAfterMs);
+    if (!thread->isFinished())
+        loop.exec();
+    thread->wait();
+    showLater.stop();
+    indicator.reset();
+
+    line.SetCancelFlag(nullptr);
+    if (blocked)
+        blocked->setEnabled(true);
+    m_busy = false;
+    if (failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const TMoveCancelled &) {
+            return false;
+        }
+    }
+    return true;
+}
