@@ -74,7 +74,7 @@ private:
     void makeMove(Apply apply, Lines lines);
     void Record(TArgumentationStage *next, std::vector<std::string> lines);
 
-    TMessageBoxes *m_boxes; // Not owned.
+    TMessageBoxes *m_boxes;                      // Not owned.
     const std::atomic<bool> *m_cancel = nullptr; // Not owned.
     std::deque<TArgumentationMove> m_moves;
     std::uint64_t m_nodesBuilt = 0;

@@ -2,7 +2,8 @@
 
 #include <iterator>
 
-void TMoveHistory::Record(std::vector<TMoveText> moves) {
+void TMoveHistory::Record(std::vector<TMoveText> moves)
+{
     if (moves.empty())
         return;
     m_moves.resize(Position());
@@ -16,7 +17,8 @@ void TMoveHistory::Record(std::vector<TMoveText> moves) {
     ++m_step;
 }
 
-void TMoveHistory::Reset(std::vector<TMoveText> moves) {
+void TMoveHistory::Reset(std::vector<TMoveText> moves)
+{
     m_moves = std::move(moves);
     m_ends.clear();
     for (std::size_t end = 1; end <= m_moves.size(); ++end)

@@ -5,7 +5,8 @@
 
 #include "model/movescope.h"
 
-TStatement *NewStatement(TArena &arena, const TSentenceText &sentence) {
+TStatement *NewStatement(TArena &arena, const TSentenceText &sentence)
+{
     TStatement *statement = arena.NewStatement();
     statement->Text = sentence.Text;
     statement->StatementType = sentence.StatementType;
@@ -13,7 +14,8 @@ TStatement *NewStatement(TArena &arena, const TSentenceText &sentence) {
 }
 
 TReasonConclusion *NewStep(TArena &arena, const TSentenceText &reason,
-                           const TSentenceText &conclusion) {
+                           const TSentenceText &conclusion)
+{
     TReasonConclusion *step = arena.NewReasonConclusion();
     step->Reason->Text = reason.Text;
     step->Reason->StatementType = reason.StatementType;
@@ -24,14 +26,16 @@ TReasonConclusion *NewStep(TArena &arena, const TSentenceText &reason,
 }
 
 TReasonConclusion *NewBlockedStep(TArena &arena, const TSentenceText &reason,
-                                  const TSentenceText &conclusion, const TSentenceText &exception) {
+                                  const TSentenceText &conclusion, const TSentenceText &exception)
+{
     TReasonConclusion *step = NewStep(arena, reason, conclusion);
     step->ByReasonConclusionMove = 0;
     step->Exceptions.Add(NewStatement(arena, exception));
     return step;
 }
 
-bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move) {
+bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move)
+{
     TArena &arena = line.Arena();
     const int before = line.ArgumentationMoves.Count();
     const std::vector<TSentenceText> &sentences = move.Sentences;
@@ -49,7 +53,8 @@ bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move) {
 }
 
 void ReplayMoves(TLineOfArgumentation &line, std::span<const TMoveText> moves,
-                 const std::string &fileName) {
+                 const std::string &fileName)
+{
     for (const TMoveText &move : moves) {
         try {
             ReplayMove(line, move);
@@ -59,7 +64,8 @@ void ReplayMoves(TLineOfArgumentation &line, std::span<const TMoveText> moves,
     }
 }
 
-std::vector<TMoveText> RecordedMoves(const TLineOfArgumentation &line, std::size_t from) {
+std::vector<TMoveText> RecordedMoves(const TLineOfArgumentation &line, std::size_t from)
+{
     std::vector<std::string> lines;
     for (std::size_t index = from;
          index < static_cast<std::size_t>(line.ArgumentationMoves.Count()); ++index)

@@ -1,13 +1,14 @@
 #include "ui/commandline.h"
 
-TCommandLine ParseCommandLine(const QStringList &arguments) {
+TCommandLine ParseCommandLine(const QStringList &arguments)
+{
     TCommandLine line;
     bool onlyFiles = false;
     for (const QString &argument : arguments) {
         if (!onlyFiles && argument == QStringLiteral("--")) {
             onlyFiles = true;
-        } else if (!onlyFiles &&
-                   (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))) {
+        } else if (!onlyFiles
+                   && (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))) {
             line.help = true;
         } else if (!onlyFiles && argument == QStringLiteral("--full")) {
             line.full = true;

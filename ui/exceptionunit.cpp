@@ -21,7 +21,8 @@ namespace {
 const QString ExceptionPlaceholder = QStringLiteral("<exception>");
 
 bool hasStep(const TArgumentationStage &stage, const std::string &reason,
-             const std::string &conclusion) {
+             const std::string &conclusion)
+{
     for (const TReasonConclusion *step : stage.ReasonConclusions)
         if (step->Reason->Text == reason && step->Conclusion->Text == conclusion)
             return true;
@@ -32,7 +33,8 @@ bool hasStep(const TArgumentationStage &stage, const std::string &reason,
 
 TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
     : QDialog(parent)
-    , m_sink(&sink) {
+    , m_sink(&sink)
+{
     setObjectName(QStringLiteral("ExceptionForm"));
     setWindowTitle(QStringLiteral("Exception"));
     move(360, 222);
@@ -105,12 +107,14 @@ TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
             &TExceptionForm::ConclusionComboBoxEnter);
 }
 
-void TExceptionForm::showEvent(QShowEvent *event) {
+void TExceptionForm::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TExceptionForm::FormShow() {
+void TExceptionForm::FormShow()
+{
     m_shown = shownStatements(m_sink->lineOfArgumentation().CurrentStage->Statements);
     m_exceptionComboBox->setTextQuietly(ExceptionPlaceholder);
     m_exceptionTypeRadioGroup->setStatementType(TStatementType::Assumption);
@@ -121,10 +125,11 @@ void TExceptionForm::FormShow() {
     m_addExceptionWarrantAsIssueCheckBox->setChecked(false);
 }
 
-bool TExceptionForm::confirmedInFullMode() {
-    if (!acceptSentence(m_exceptionComboBox, QStringLiteral("exception")) ||
-        !acceptSentence(m_step->conclusionBox(), QStringLiteral("conclusion")) ||
-        !acceptSentence(m_step->reasonBox(), QStringLiteral("reason")))
+bool TExceptionForm::confirmedInFullMode()
+{
+    if (!acceptSentence(m_exceptionComboBox, QStringLiteral("exception"))
+        || !acceptSentence(m_step->conclusionBox(), QStringLiteral("conclusion"))
+        || !acceptSentence(m_step->reasonBox(), QStringLiteral("reason")))
         return false;
     // A typing slip in the step would otherwise make a new step silently.
     const TSentenceText reason = m_step->reason();
@@ -143,7 +148,8 @@ bool TExceptionForm::confirmedInFullMode() {
     return question.exec() == QMessageBox::Yes;
 }
 
-void TExceptionForm::OKButtonClick() {
+void TExceptionForm::OKButtonClick()
+{
     // An access key clicks a moment later: by then the dialog may have been closed, and a closed
     // dialog makes no move.
     if (!isVisible())
@@ -173,26 +179,20 @@ void TExceptionForm::OKButtonClick() {
     accept();
 }
 
-void TExceptionForm::ExceptionComboBoxEnter() {
-    m_exceptionComboBox->selectAllText();
-}
+void TExceptionForm::ExceptionComboBoxEnter() { m_exceptionComboBox->selectAllText(); }
 
-void TExceptionForm::ExceptionComboBoxChange() {
+void TExceptionForm::ExceptionComboBoxChange()
+{
     m_exceptionTypeRadioGroup->followType(m_exceptionComboBox->sentence(), m_shown);
 }
 
-void TExceptionForm::ExceptionComboBoxExit() {
-    ExceptionComboBoxChange();
-}
+void TExceptionForm::ExceptionComboBoxExit() { ExceptionComboBoxChange(); }
 
-void TExceptionForm::ReasonComboBoxChange() {
+void TExceptionForm::ReasonComboBoxChange()
+{
     m_step->reasonTypes()->followType(m_step->reasonBox()->sentence(), m_shown);
 }
 
-void TExceptionForm::ConclusionComboBoxEnter() {
-    m_step->conclusionBox()->selectAllText();
-}
+void TExceptionForm::ConclusionComboBoxEnter() { m_step->conclusionBox()->selectAllText(); }
 
-void TExceptionForm::ReasonComboBoxEnter() {
-    m_step->reasonBox()->selectAllText();
-}
+void TExceptionForm::ReasonComboBoxEnter() { m_step->reasonBox()->selectAllText(); }

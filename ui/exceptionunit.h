@@ -43,7 +43,7 @@ private:
     // Full mode: the sentences are fit, and a step that does not exist yet is meant to be made.
     bool confirmedInFullMode();
 
-    TMoveSink *m_sink; // Not owned.
+    TMoveSink *m_sink;                  // Not owned.
     std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     QLabel *m_label2 = nullptr;
     TMoveComboBox *m_exceptionComboBox = nullptr;

@@ -29,13 +29,14 @@ public:
 };
 
 // Why full mode's Open could not read the file, in the user's words.
-std::string readFailure(int error) {
+std::string readFailure(int error)
+{
     switch (error) {
     case EINVAL:
         return "it is not a plain file";
     case EFBIG:
-        return "it is larger than " + std::to_string(TKorvaneForm::MemoCapacity / (1024 * 1024)) +
-               " MiB";
+        return "it is larger than " + std::to_string(TKorvaneForm::MemoCapacity / (1024 * 1024))
+               + " MiB";
     case EAGAIN:
         return "it changed while it was read";
     default:
@@ -45,7 +46,8 @@ std::string readFailure(int error) {
 
 } // namespace
 
-void TKorvaneForm::openFile(const QString &path) {
+void TKorvaneForm::openFile(const QString &path)
+{
     m_line->FileName = modelText(path);
     // Only a plain file, opened without waiting, so that a pipe or a device cannot hold up the
     // window or fill the memory; one known to be too big is refused before it is read.
@@ -63,12 +65,14 @@ void TKorvaneForm::openFile(const QString &path) {
     showView(m_memo, m_viewLineOfArgumentationButton);
 }
 
-void TKorvaneForm::writeLine(const std::string &path) const {
+void TKorvaneForm::writeLine(const std::string &path) const
+{
     // Every recorded move, whichever view was showing when it was made.
     WriteFileAtomically(path, JoinTextLines(MoveTextLines(*m_line)));
 }
 
-void TKorvaneForm::New1Click() {
+void TKorvaneForm::New1Click()
+{
     if (!FullMode()) {
         command(&TKorvaneForm::NewLineOfArgumentation);
         return;
@@ -86,7 +90,8 @@ void TKorvaneForm::New1Click() {
         this);
 }
 
-void TKorvaneForm::Open1Click() {
+void TKorvaneForm::Open1Click()
+{
     if (m_runner.busy() || (FullMode() && !MaySetLineAside()))
         return;
     runGuarded(
@@ -102,7 +107,8 @@ void TKorvaneForm::Open1Click() {
         this);
 }
 
-void TKorvaneForm::Save1Click() {
+void TKorvaneForm::Save1Click()
+{
     if (m_runner.busy())
         return;
     if (FullMode()) {
@@ -117,7 +123,8 @@ void TKorvaneForm::Save1Click() {
         this);
 }
 
-void TKorvaneForm::SaveAs1Click() {
+void TKorvaneForm::SaveAs1Click()
+{
     if (m_runner.busy())
         return;
     if (FullMode()) {
@@ -133,7 +140,8 @@ void TKorvaneForm::SaveAs1Click() {
         this);
 }
 
-void TKorvaneForm::OpenMoveFile(const QString &path) {
+void TKorvaneForm::OpenMoveFile(const QString &path)
+{
     runGuarded(
         [&] {
             const std::string fileName = modelText(path);
@@ -163,7 +171,8 @@ void TKorvaneForm::OpenMoveFile(const QString &path) {
         this);
 }
 
-bool TKorvaneForm::SaveLine() {
+bool TKorvaneForm::SaveLine()
+{
     if (m_fileName.empty())
         return SaveLineAs();
     return runGuarded(
@@ -175,7 +184,8 @@ bool TKorvaneForm::SaveLine() {
         this);
 }
 
-bool TKorvaneForm::SaveLineAs() {
+bool TKorvaneForm::SaveLineAs()
+{
     bool saved = false;
     runGuarded(
         [&] {
@@ -194,7 +204,8 @@ bool TKorvaneForm::SaveLineAs() {
     return saved;
 }
 
-bool TKorvaneForm::MaySetLineAside() {
+bool TKorvaneForm::MaySetLineAside()
+{
     if (!m_history.IsModified())
         return true;
     QMessageBox question(QMessageBox::Warning, QStringLiteral("Korvane"),
@@ -214,7 +225,8 @@ bool TKorvaneForm::MaySetLineAside() {
     }
 }
 
-void TKorvaneForm::closeEvent(QCloseEvent *event) {
+void TKorvaneForm::closeEvent(QCloseEvent *event)
+{
     // The default mode closes at once, as it always has.
     if (FullMode() && (m_runner.busy() || !MaySetLineAside())) {
         event->ignore();

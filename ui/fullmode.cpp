@@ -35,14 +35,16 @@ public:
     std::vector<std::string> warnings;
 };
 
-void showSeparator(QMenu *menu, const char *name) {
+void showSeparator(QMenu *menu, const char *name)
+{
     if (auto *separator = menu->findChild<QAction *>(QLatin1String(name)))
         separator->setVisible(true);
 }
 
 } // namespace
 
-void TKorvaneForm::createFullMode() {
+void TKorvaneForm::createFullMode()
+{
     const struct {
         QAction *action;
         QKeySequence shortcut;
@@ -109,7 +111,8 @@ void TKorvaneForm::createFullMode() {
     updateFullMode();
 }
 
-bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<void()> &work) {
+bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<void()> &work)
+{
     if (!FullMode()) {
         work();
         return true;
@@ -117,7 +120,8 @@ bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<
     return m_runner.run(line, work);
 }
 
-std::unique_ptr<TLineOfArgumentation> TKorvaneForm::replayedLine(std::size_t count) {
+std::unique_ptr<TLineOfArgumentation> TKorvaneForm::replayedLine(std::size_t count)
+{
     TReplayBoxes boxes;
     auto line = std::make_unique<TLineOfArgumentation>(boxes);
     line->FileName = m_line->FileName;
@@ -132,13 +136,15 @@ std::unique_ptr<TLineOfArgumentation> TKorvaneForm::replayedLine(std::size_t cou
     return line;
 }
 
-void TKorvaneForm::replaceLine(std::unique_ptr<TLineOfArgumentation> line) {
+void TKorvaneForm::replaceLine(std::unique_ptr<TLineOfArgumentation> line)
+{
     m_line = std::move(line);
     RefreshViews();
     updateFullMode();
 }
 
-void TKorvaneForm::updateFullMode() {
+void TKorvaneForm::updateFullMode()
+{
     if (!FullMode())
         return;
     setCaption();
@@ -152,14 +158,16 @@ void TKorvaneForm::updateFullMode() {
     m_stageLabel->setText(QStringLiteral("Stage %1 of %2").arg(shown).arg(count));
 }
 
-void TKorvaneForm::MovesDone() {
+void TKorvaneForm::MovesDone()
+{
     if (!FullMode())
         return;
     runGuarded([this] { m_history.Record(RecordedMoves(*m_line, m_history.Position())); }, this);
     updateFullMode();
 }
 
-void TKorvaneForm::UndoMove() {
+void TKorvaneForm::UndoMove()
+{
     if (!m_history.CanUndo())
         return;
     if (std::unique_ptr<TLineOfArgumentation> line = replayedLine(m_history.UndoPosition())) {
@@ -168,7 +176,8 @@ void TKorvaneForm::UndoMove() {
     }
 }
 
-void TKorvaneForm::RedoMove() {
+void TKorvaneForm::RedoMove()
+{
     if (!m_history.CanRedo())
         return;
     if (std::unique_ptr<TLineOfArgumentation> line = replayedLine(m_history.RedoPosition())) {
@@ -177,15 +186,7 @@ void TKorvaneForm::RedoMove() {
     }
 }
 
-void TKorvaneForm::Undo1Click() {
-    command(&TKorvaneForm::UndoMove);
-}
-void TKorvaneForm::Redo1Click() {
-    command(&TKorvaneForm::RedoMove);
-}
-void TKorvaneForm::Back1Click() {
-    command(&TKorvaneForm::UndoMove);
-}
-void TKorvaneForm::Forward1Click() {
-    command(&TKorvaneForm::RedoMove);
-}
+void TKorvaneForm::Undo1Click() { command(&TKorvaneForm::UndoMove); }
+void TKorvaneForm::Redo1Click() { command(&TKorvaneForm::RedoMove); }
+void TKorvaneForm::Back1Click() { command(&TKorvaneForm::UndoMove); }
+void TKorvaneForm::Forward1Click() { command(&TKorvaneForm::RedoMove); }

@@ -5,7 +5,8 @@
 #include <QVBoxLayout>
 
 THelpForm::THelpForm(QWidget *parent)
-    : QDialog(parent) {
+    : QDialog(parent)
+{
     setObjectName(QStringLiteral("HelpForm"));
     setWindowTitle(QStringLiteral("Korvane Help"));
     resize(720, 560);

@@ -31,21 +31,24 @@ const QString OpenLoaFilter = QStringLiteral("Line of argumentation (*.loa)");
 const QString SaveLoaFilter = QStringLiteral("Lines of argumentation (*.loa)");
 const QString BtgFilter = QStringLiteral("Dadiziz (*.btg)");
 
-QAction *newAction(QObject *parent, const char *name, const QString &caption, bool shown) {
+QAction *newAction(QObject *parent, const char *name, const QString &caption, bool shown)
+{
     auto *action = new QAction(caption, parent);
     action->setObjectName(QLatin1String(name));
     action->setVisible(shown);
     return action;
 }
 
-QAction *hiddenSeparator(QMenu *menu, const char *name) {
+QAction *hiddenSeparator(QMenu *menu, const char *name)
+{
     QAction *separator = menu->addSeparator();
     separator->setObjectName(QLatin1String(name));
     separator->setVisible(false);
     return separator;
 }
 
-QPushButton *newButton(QWidget *parent, const char *name, const QString &caption) {
+QPushButton *newButton(QWidget *parent, const char *name, const QString &caption)
+{
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
     button->setMinimumSize(105, 25);
@@ -53,7 +56,8 @@ QPushButton *newButton(QWidget *parent, const char *name, const QString &caption
     return button;
 }
 
-QListWidget *newList(QWidget *parent, const char *name, const QString &accessibleName) {
+QListWidget *newList(QWidget *parent, const char *name, const QString &accessibleName)
+{
     auto *list = new QListWidget(parent);
     list->setObjectName(QLatin1String(name));
     list->setAccessibleName(accessibleName);
@@ -65,12 +69,15 @@ QListWidget *newList(QWidget *parent, const char *name, const QString &accessibl
 } // namespace
 
 TKorvaneForm::TKorvaneForm(QWidget *parent)
-    : TKorvaneForm(TKorvaneMode::Default, parent) {}
+    : TKorvaneForm(TKorvaneMode::Default, parent)
+{
+}
 
 TKorvaneForm::TKorvaneForm(TKorvaneMode mode, QWidget *parent)
     : QMainWindow(parent)
     , m_mode(mode)
-    , m_line(std::make_unique<TLineOfArgumentation>(m_boxes)) {
+    , m_line(std::make_unique<TLineOfArgumentation>(m_boxes))
+{
     setObjectName(QStringLiteral("KorvaneForm"));
     createActions();
     createMenus();
@@ -83,7 +90,8 @@ TKorvaneForm::TKorvaneForm(TKorvaneMode mode, QWidget *parent)
         createFullMode();
 }
 
-TKorvaneForm::~TKorvaneForm() {
+TKorvaneForm::~TKorvaneForm()
+{
     // The dialogs read the line while they close; they go first.
     for (QWidget *dialog :
          std::initializer_list<QWidget *>{m_statementForm, m_exceptionForm, m_reasonConclusionForm,
@@ -91,13 +99,15 @@ TKorvaneForm::~TKorvaneForm() {
         delete dialog;
 }
 
-void TKorvaneForm::FormCreate() {
+void TKorvaneForm::FormCreate()
+{
     move(316, 143);
     resize(600, 480);
     NewLineOfArgumentation();
 }
 
-void TKorvaneForm::createActions() {
+void TKorvaneForm::createActions()
+{
     m_new = newAction(this, "New1", QStringLiteral("&New"), false);
     m_open = newAction(this, "Open1", QStringLiteral("&Open..."), false);
     m_save = newAction(this, "Save1", QStringLiteral("&Save"), false);
@@ -139,7 +149,8 @@ void TKorvaneForm::createActions() {
     connect(m_about, &QAction::triggered, this, &TKorvaneForm::About1Click);
 }
 
-void TKorvaneForm::createMenus() {
+void TKorvaneForm::createMenus()
+{
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
@@ -169,7 +180,8 @@ void TKorvaneForm::createMenus() {
     m_helpMenu->addAction(m_about);
 }
 
-void TKorvaneForm::createButtonPanel() {
+void TKorvaneForm::createButtonPanel()
+{
     auto *central = new QWidget(this);
     auto *centralLayout = new QHBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
@@ -237,7 +249,8 @@ void TKorvaneForm::createButtonPanel() {
     setStatusBar(statusBar1);
 }
 
-void TKorvaneForm::createViews() {
+void TKorvaneForm::createViews()
+{
     m_scrollBox = new QFrame(centralWidget());
     m_scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
     m_scrollBox->setFrameShape(QFrame::NoFrame);
@@ -256,9 +269,9 @@ void TKorvaneForm::createViews() {
     m_memo->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
 
     m_statementsList = newList(m_scrollBox, "StatementsListView", QStringLiteral("Statements"));
-    m_statementsList->setEditTriggers(QAbstractItemView::DoubleClicked |
-                                      QAbstractItemView::SelectedClicked |
-                                      QAbstractItemView::EditKeyPressed);
+    m_statementsList->setEditTriggers(QAbstractItemView::DoubleClicked
+                                      | QAbstractItemView::SelectedClicked
+                                      | QAbstractItemView::EditKeyPressed);
     m_reasonsList = newList(m_scrollBox, "ReasonsListView", QStringLiteral("Reasons"));
     m_reasonsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
@@ -296,7 +309,8 @@ void TKorvaneForm::createViews() {
     setTabOrder(m_reasonsList, m_argumentsTree);
 }
 
-void TKorvaneForm::createFileDialogs() {
+void TKorvaneForm::createFileDialogs()
+{
     // Qt's own dialogs, so both behave alike everywhere: filters exactly as given, no
     // extension added, and Save asks before it replaces a file.
     m_openDialog = new QFileDialog(this);
@@ -315,7 +329,8 @@ void TKorvaneForm::createFileDialogs() {
     m_saveDialog->setNameFilters({BtgFilter, SaveLoaFilter});
 }
 
-QString TKorvaneForm::chooseFile(QFileDialog *dialog) {
+QString TKorvaneForm::chooseFile(QFileDialog *dialog)
+{
     dialog->selectNameFilter(BtgFilter);
     if (dialog->exec() != QDialog::Accepted)
         return {};
@@ -323,7 +338,8 @@ QString TKorvaneForm::chooseFile(QFileDialog *dialog) {
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
-void TKorvaneForm::createDialogs() {
+void TKorvaneForm::createDialogs()
+{
     // The start-up order of the windows; all are children of this window, so closing it ends
     // the program and nothing outlives it.
     m_statementForm = new TStatementForm(*this, this);
@@ -338,7 +354,8 @@ void TKorvaneForm::createDialogs() {
 
 // --- Operations ---
 
-bool TKorvaneForm::MakeStatementMove(TStatement *statement) {
+bool TKorvaneForm::MakeStatementMove(TStatement *statement)
+{
     bool made = false;
     if (m_runner.busy())
         return made;
@@ -351,7 +368,8 @@ bool TKorvaneForm::MakeStatementMove(TStatement *statement) {
     return made;
 }
 
-void TKorvaneForm::MakeReasonConclusionMove(TReasonConclusion *step) {
+void TKorvaneForm::MakeReasonConclusionMove(TReasonConclusion *step)
+{
     if (m_runner.busy())
         return;
     runGuarded(
@@ -362,7 +380,8 @@ void TKorvaneForm::MakeReasonConclusionMove(TReasonConclusion *step) {
         this);
 }
 
-void TKorvaneForm::MakeExceptionMove(TReasonConclusion *step) {
+void TKorvaneForm::MakeExceptionMove(TReasonConclusion *step)
+{
     if (m_runner.busy())
         return;
     runGuarded(
@@ -373,28 +392,33 @@ void TKorvaneForm::MakeExceptionMove(TReasonConclusion *step) {
         this);
 }
 
-void TKorvaneForm::NewLineOfArgumentation() {
+void TKorvaneForm::NewLineOfArgumentation()
+{
     m_line->FileName = NewLineTitle;
     setCaption();
     ShowArguments();
 }
 
-void TKorvaneForm::StartStatementMove() {
+void TKorvaneForm::StartStatementMove()
+{
     if (!m_line->FileName.empty())
         execMoveDialog(m_statementForm);
 }
 
-void TKorvaneForm::StartReasonConclusionMove() {
+void TKorvaneForm::StartReasonConclusionMove()
+{
     if (!m_line->FileName.empty())
         execMoveDialog(m_reasonConclusionForm);
 }
 
-void TKorvaneForm::StartExceptionMove() {
+void TKorvaneForm::StartExceptionMove()
+{
     if (!m_line->FileName.empty())
         execMoveDialog(m_exceptionForm);
 }
 
-void TKorvaneForm::RefreshViews() {
+void TKorvaneForm::RefreshViews()
+{
     if (!m_memo->isHidden())
         ShowLineOfArgumentation();
     if (!m_statementsList->isHidden())
@@ -405,7 +429,8 @@ void TKorvaneForm::RefreshViews() {
         ShowArguments();
 }
 
-void TKorvaneForm::ShowLineOfArgumentation() {
+void TKorvaneForm::ShowLineOfArgumentation()
+{
     QStringList lines;
     for (const TArgumentationMove *move : m_line->ArgumentationMoves)
         for (const std::string &line : move->Move)
@@ -417,7 +442,8 @@ void TKorvaneForm::ShowLineOfArgumentation() {
         m_memo->verticalScrollBar()->setValue(m_memo->verticalScrollBar()->maximum());
 }
 
-void TKorvaneForm::ShowStatements() {
+void TKorvaneForm::ShowStatements()
+{
     m_statementsList->clear();
     for (const TStatement *statement : m_line->CurrentStage->Statements) {
         auto *item = new QListWidgetItem(qtText(statement->Text), m_statementsList);
@@ -427,7 +453,8 @@ void TKorvaneForm::ShowStatements() {
     showView(m_statementsList, m_viewStatementsButton);
 }
 
-void TKorvaneForm::ShowReasons() {
+void TKorvaneForm::ShowReasons()
+{
     QStringList entries;
     for (const TReasonConclusion *step : m_line->CurrentStage->ReasonConclusions) {
         entries.append(QStringLiteral("CONCLUSION:"));
@@ -448,7 +475,8 @@ void TKorvaneForm::ShowReasons() {
     showView(m_reasonsList, m_viewReasonsButton);
 }
 
-void TKorvaneForm::ShowArguments() {
+void TKorvaneForm::ShowArguments()
+{
     const TArgumentationStage &stage = *m_line->CurrentStage;
     m_argumentsModel->rebuild(
         m_argumentsView == TArgumentsView::avCoordinated ? stage.Arguments : stage.LinearArguments);
@@ -456,12 +484,14 @@ void TKorvaneForm::ShowArguments() {
     showView(m_argumentsTree, m_viewArgumentsButton);
 }
 
-std::string TKorvaneForm::namePart(const std::string &fileName) {
+std::string TKorvaneForm::namePart(const std::string &fileName)
+{
     const std::size_t separator = fileName.find_last_of("\\:/");
     return separator == std::string::npos ? fileName : fileName.substr(separator + 1);
 }
 
-void TKorvaneForm::setCaption() {
+void TKorvaneForm::setCaption()
+{
     if (!FullMode()) {
         setWindowTitle(QStringLiteral("Korvane - ") + qtText(namePart(m_line->FileName)));
         return;
@@ -471,11 +501,13 @@ void TKorvaneForm::setCaption() {
     setWindowModified(m_history.IsModified());
 }
 
-QString TKorvaneForm::lineName() const {
+QString TKorvaneForm::lineName() const
+{
     return qtText(namePart(m_fileName.empty() ? std::string(NewLineTitle) : m_fileName));
 }
 
-void TKorvaneForm::showView(QWidget *view, QAbstractButton *button) {
+void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
+{
     for (QWidget *each :
          std::initializer_list<QWidget *>{m_memo, m_statementsList, m_reasonsList, m_argumentsTree})
         each->setVisible(each == view);
@@ -487,14 +519,16 @@ void TKorvaneForm::showView(QWidget *view, QAbstractButton *button) {
 
 // --- Commands ---
 
-void TKorvaneForm::command(void (TKorvaneForm::*operation)()) {
+void TKorvaneForm::command(void (TKorvaneForm::*operation)())
+{
     // One command at a time: a move computing on its thread owns the line until it is done.
     if (m_runner.busy())
         return;
     runGuarded([&] { (this->*operation)(); }, this);
 }
 
-void TKorvaneForm::execMoveDialog(QDialog *dialog) {
+void TKorvaneForm::execMoveDialog(QDialog *dialog)
+{
     if (FullMode()) {
         // Over the window, wherever the window is.
         dialog->adjustSize();
@@ -505,60 +539,33 @@ void TKorvaneForm::execMoveDialog(QDialog *dialog) {
     dialog->exec();
 }
 
-void TKorvaneForm::StatementButtonClick() {
-    command(&TKorvaneForm::StartStatementMove);
-}
-void TKorvaneForm::Statement1Click() {
-    command(&TKorvaneForm::StartStatementMove);
-}
-void TKorvaneForm::ReasonConclusionButtonClick() {
+void TKorvaneForm::StatementButtonClick() { command(&TKorvaneForm::StartStatementMove); }
+void TKorvaneForm::Statement1Click() { command(&TKorvaneForm::StartStatementMove); }
+void TKorvaneForm::ReasonConclusionButtonClick()
+{
     command(&TKorvaneForm::StartReasonConclusionMove);
 }
-void TKorvaneForm::ReasonConclusion1Click() {
-    command(&TKorvaneForm::StartReasonConclusionMove);
-}
-void TKorvaneForm::ExceptionButtonClick() {
-    command(&TKorvaneForm::StartExceptionMove);
-}
-void TKorvaneForm::Exception1Click() {
-    command(&TKorvaneForm::StartExceptionMove);
-}
-void TKorvaneForm::ProsConsButtonClick() {
-    StartProsConsMove();
-}
-void TKorvaneForm::ProsCons1Click() {
-    StartProsConsMove();
-}
-void TKorvaneForm::ViewLineOfArgumentationSpeedButtonClick() {
+void TKorvaneForm::ReasonConclusion1Click() { command(&TKorvaneForm::StartReasonConclusionMove); }
+void TKorvaneForm::ExceptionButtonClick() { command(&TKorvaneForm::StartExceptionMove); }
+void TKorvaneForm::Exception1Click() { command(&TKorvaneForm::StartExceptionMove); }
+void TKorvaneForm::ProsConsButtonClick() { StartProsConsMove(); }
+void TKorvaneForm::ProsCons1Click() { StartProsConsMove(); }
+void TKorvaneForm::ViewLineOfArgumentationSpeedButtonClick()
+{
     command(&TKorvaneForm::ShowLineOfArgumentation);
 }
-void TKorvaneForm::Lineofargumentation1Click() {
-    command(&TKorvaneForm::ShowLineOfArgumentation);
-}
-void TKorvaneForm::ViewStatementsSpeedButtonClick() {
-    command(&TKorvaneForm::ShowStatements);
-}
-void TKorvaneForm::Statements1Click() {
-    command(&TKorvaneForm::ShowStatements);
-}
-void TKorvaneForm::ViewReasonsSpeedButtonClick() {
-    command(&TKorvaneForm::ShowReasons);
-}
-void TKorvaneForm::Reasons1Click() {
-    command(&TKorvaneForm::ShowReasons);
-}
-void TKorvaneForm::ViewArgumentsSpeedButtonClick() {
-    command(&TKorvaneForm::ShowArguments);
-}
-void TKorvaneForm::Arguments1Click() {
-    command(&TKorvaneForm::ShowArguments);
-}
+void TKorvaneForm::Lineofargumentation1Click() { command(&TKorvaneForm::ShowLineOfArgumentation); }
+void TKorvaneForm::ViewStatementsSpeedButtonClick() { command(&TKorvaneForm::ShowStatements); }
+void TKorvaneForm::Statements1Click() { command(&TKorvaneForm::ShowStatements); }
+void TKorvaneForm::ViewReasonsSpeedButtonClick() { command(&TKorvaneForm::ShowReasons); }
+void TKorvaneForm::Reasons1Click() { command(&TKorvaneForm::ShowReasons); }
+void TKorvaneForm::ViewArgumentsSpeedButtonClick() { command(&TKorvaneForm::ShowArguments); }
+void TKorvaneForm::Arguments1Click() { command(&TKorvaneForm::ShowArguments); }
 
-void TKorvaneForm::Exit1Click() {
-    close();
-}
+void TKorvaneForm::Exit1Click() { close(); }
 
-void TKorvaneForm::Contents1Click() {
+void TKorvaneForm::Contents1Click()
+{
     runGuarded(
         [this] {
             m_helpForm->show();
@@ -568,7 +575,8 @@ void TKorvaneForm::Contents1Click() {
         this);
 }
 
-void TKorvaneForm::About1Click() {
+void TKorvaneForm::About1Click()
+{
     runGuarded(
         [this] {
             m_aboutForm->show();
@@ -578,6 +586,7 @@ void TKorvaneForm::About1Click() {
         this);
 }
 
-void TKorvaneForm::Options1Click() {
+void TKorvaneForm::Options1Click()
+{
     runGuarded([this] { m_optionsForm->exec(); }, this);
 }

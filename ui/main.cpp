@@ -6,7 +6,8 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
 

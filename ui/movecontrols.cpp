@@ -20,7 +20,8 @@
 
 namespace {
 
-bool isLineBreak(QChar c) {
+bool isLineBreak(QChar c)
+{
     switch (c.unicode()) {
     case 0x000A: // line feed
     case 0x000B: // vertical tab
@@ -36,7 +37,8 @@ bool isLineBreak(QChar c) {
 }
 
 // The text with its line breaks as blanks; *pos, when given, follows its character.
-QString replaceLineBreaks(const QString &text, int *pos) {
+QString replaceLineBreaks(const QString &text, int *pos)
+{
     QString result;
     result.reserve(text.size());
     const int oldPos = pos ? *pos : 0;
@@ -57,17 +59,17 @@ QString replaceLineBreaks(const QString &text, int *pos) {
     return result;
 }
 
-bool isNotTheDialogsOwn(Qt::FocusReason reason) {
+bool isNotTheDialogsOwn(Qt::FocusReason reason)
+{
     return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
 }
 
 } // namespace
 
-QString withoutLineBreaks(const QString &text) {
-    return replaceLineBreaks(text, nullptr);
-}
+QString withoutLineBreaks(const QString &text) { return replaceLineBreaks(text, nullptr); }
 
-std::vector<TSentenceText> shownStatements(const TStatements &statements) {
+std::vector<TSentenceText> shownStatements(const TStatements &statements)
+{
     std::vector<TSentenceText> shown;
     shown.reserve(statements.Count());
     for (const TStatement *statement : statements)
@@ -75,7 +77,8 @@ std::vector<TSentenceText> shownStatements(const TStatements &statements) {
     return shown;
 }
 
-QStringList statementTexts(const std::vector<TSentenceText> &statements) {
+QStringList statementTexts(const std::vector<TSentenceText> &statements)
+{
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(statements.size()));
     for (const TSentenceText &statement : statements)
@@ -83,7 +86,8 @@ QStringList statementTexts(const std::vector<TSentenceText> &statements) {
     return texts;
 }
 
-void setTabOrderChain(std::initializer_list<QWidget *> widgets) {
+void setTabOrderChain(std::initializer_list<QWidget *> widgets)
+{
     QWidget *previous = nullptr;
     for (QWidget *widget : widgets) {
         if (previous)
@@ -92,7 +96,8 @@ void setTabOrderChain(std::initializer_list<QWidget *> widgets) {
     }
 }
 
-QValidator::State TOneLineValidator::validate(QString &input, int &pos) const {
+QValidator::State TOneLineValidator::validate(QString &input, int &pos) const
+{
     if (std::any_of(input.cbegin(), input.cend(), isLineBreak))
         input = replaceLineBreaks(input, &pos);
     return Acceptable;
@@ -100,7 +105,8 @@ QValidator::State TOneLineValidator::validate(QString &input, int &pos) const {
 
 TMoveComboBox::TMoveComboBox(const char *name, const QString &placeholder, QWidget *parent)
     : QComboBox(parent)
-    , m_placeholder(placeholder) {
+    , m_placeholder(placeholder)
+{
     setObjectName(QLatin1String(name));
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -115,7 +121,8 @@ TMoveComboBox::TMoveComboBox(const char *name, const QString &placeholder, QWidg
     setTextQuietly(placeholder);
 }
 
-void TMoveComboBox::setEntries(QStringList texts) {
+void TMoveComboBox::setEntries(QStringList texts)
+{
     std::stable_sort(texts.begin(), texts.end(), showsBefore);
     const QString text = currentText();
     // clear() would blank the text and the first entry added would become the text.
@@ -126,32 +133,32 @@ void TMoveComboBox::setEntries(QStringList texts) {
     setEditText(text);
 }
 
-void TMoveComboBox::setTextQuietly(const QString &text) {
+void TMoveComboBox::setTextQuietly(const QString &text)
+{
     const QSignalBlocker blocker(this);
     setEditText(text);
 }
 
-QStringList TMoveComboBox::entries() const {
+QStringList TMoveComboBox::entries() const
+{
     QStringList texts;
     for (int row = 0; row < count(); ++row)
         texts.append(itemText(row));
     return texts;
 }
 
-std::string TMoveComboBox::sentence() const {
-    return modelText(currentText());
-}
+std::string TMoveComboBox::sentence() const { return modelText(currentText()); }
 
-void TMoveComboBox::selectAllText() {
-    lineEdit()->selectAll();
-}
+void TMoveComboBox::selectAllText() { lineEdit()->selectAll(); }
 
-bool TMoveComboBox::showsBefore(const QString &a, const QString &b) {
+bool TMoveComboBox::showsBefore(const QString &a, const QString &b)
+{
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
 }
 
-bool TMoveComboBox::eventFilter(QObject *watched, QEvent *event) {
+bool TMoveComboBox::eventFilter(QObject *watched, QEvent *event)
+{
     QAbstractItemView *popup = completer()->popup();
     if (watched == popup && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -169,7 +176,8 @@ bool TMoveComboBox::eventFilter(QObject *watched, QEvent *event) {
     return QComboBox::eventFilter(watched, event);
 }
 
-void TMoveComboBox::keyPressEvent(QKeyEvent *event) {
+void TMoveComboBox::keyPressEvent(QKeyEvent *event)
+{
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !view()->isVisible()) {
         // Not the box's business: ignored, the key goes on to the dialog's default button.
         event->ignore();
@@ -178,20 +186,23 @@ void TMoveComboBox::keyPressEvent(QKeyEvent *event) {
     QComboBox::keyPressEvent(event);
 }
 
-void TMoveComboBox::focusInEvent(QFocusEvent *event) {
+void TMoveComboBox::focusInEvent(QFocusEvent *event)
+{
     QComboBox::focusInEvent(event);
     if (!isNotTheDialogsOwn(event->reason()))
         emit entered();
 }
 
-void TMoveComboBox::focusOutEvent(QFocusEvent *event) {
+void TMoveComboBox::focusOutEvent(QFocusEvent *event)
+{
     QComboBox::focusOutEvent(event);
     // A dialog that hides or goes behind a message box keeps its focus where it was.
     if (!isNotTheDialogsOwn(event->reason()) && window()->isVisible())
         emit exited();
 }
 
-bool acceptSentence(TMoveComboBox *box, const QString &what) {
+bool acceptSentence(TMoveComboBox *box, const QString &what)
+{
     const QString text = box->currentText();
     QString problem;
     if (text.trimmed().isEmpty())
@@ -211,7 +222,8 @@ bool acceptSentence(TMoveComboBox *box, const QString &what) {
     return false;
 }
 
-QPushButton *newCancelButton(QDialog *dialog) {
+QPushButton *newCancelButton(QDialog *dialog)
+{
     auto *button = new QPushButton(QStringLiteral("Cancel"), dialog);
     button->setObjectName(QStringLiteral("CancelButton"));
     button->setFixedSize(75, 25);
@@ -221,7 +233,8 @@ QPushButton *newCancelButton(QDialog *dialog) {
 }
 
 TTypeRadioGroup::TTypeRadioGroup(const char *name, const QString &title, QWidget *parent)
-    : QGroupBox(title, parent) {
+    : QGroupBox(title, parent)
+{
     setObjectName(QLatin1String(name));
     setMinimumSize(409, 49);
     auto *layout = new QHBoxLayout(this);
@@ -237,28 +250,28 @@ TTypeRadioGroup::TTypeRadioGroup(const char *name, const QString &title, QWidget
     m_items->button(0)->setChecked(true);
 }
 
-TStatementType TTypeRadioGroup::statementType() const {
+TStatementType TTypeRadioGroup::statementType() const
+{
     return itemIndex() == 0 ? TStatementType::Issue : TStatementType::Assumption;
 }
 
-void TTypeRadioGroup::setStatementType(TStatementType type) {
+void TTypeRadioGroup::setStatementType(TStatementType type)
+{
     setItemIndex(type == TStatementType::Issue ? 0 : 1);
 }
 
-int TTypeRadioGroup::itemIndex() const {
-    return m_items->checkedId();
-}
+int TTypeRadioGroup::itemIndex() const { return m_items->checkedId(); }
 
-void TTypeRadioGroup::setItemIndex(int index) {
-    m_items->button(index)->setChecked(true);
-}
+void TTypeRadioGroup::setItemIndex(int index) { m_items->button(index)->setChecked(true); }
 
-QRadioButton *TTypeRadioGroup::item(int index) const {
+QRadioButton *TTypeRadioGroup::item(int index) const
+{
     return static_cast<QRadioButton *>(m_items->button(index));
 }
 
 void TTypeRadioGroup::followType(const std::string &text,
-                                 const std::vector<TSentenceText> &statements) {
+                                 const std::vector<TSentenceText> &statements)
+{
     for (const TSentenceText &statement : statements)
         if (statement.Text == text)
             setStatementType(statement.StatementType);

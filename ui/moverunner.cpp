@@ -14,7 +14,8 @@
 #include <exception>
 #include <memory>
 
-bool TMoveRunner::run(TLineOfArgumentation &line, const std::function<void()> &work) {
+bool TMoveRunner::run(TLineOfArgumentation &line, const std::function<void()> &work)
+{
     m_busy = true;
     m_cancel = false;
     line.SetCancelFlag(&m_cancel);

@@ -18,7 +18,9 @@ public:
     static constexpr int ShowAfterMs = 200;
 
     explicit TMoveRunner(QWidget *window)
-        : m_window(window) {}
+        : m_window(window)
+    {
+    }
 
     // Runs work, which may change only line, and waits for it while handling events. True when it
     // ran to its end, false when the user cancelled it; any other failure of work is rethrown

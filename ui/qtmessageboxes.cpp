@@ -18,7 +18,8 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
         if (event->type() == QEvent::Show || event->type() == QEvent::Resize) {
             auto *box = static_cast<QWidget *>(watched);
             if (const QScreen *screen = box->screen()) {
@@ -33,7 +34,8 @@ protected:
 
 // Boxes have no parent, so Qt centres them on the screen rather than over a window; they are
 // application-modal, which blocks the main window and any open dialog alike.
-void prepareBox(QMessageBox &box, const std::string &text) {
+void prepareBox(QMessageBox &box, const std::string &text)
+{
     box.setTextFormat(Qt::PlainText); // A sentence holding '<' must show as typed.
     box.setText(TQtMessageBoxes::boxText(text));
     if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
@@ -43,7 +45,9 @@ void prepareBox(QMessageBox &box, const std::string &text) {
 
 // Runs ask on the user-interface thread: a move computed on a thread of its own asks its questions
 // through here, and waits for the answer.
-template <typename Ask> auto onUserInterfaceThread(Ask ask) {
+template <typename Ask>
+auto onUserInterfaceThread(Ask ask)
+{
     QCoreApplication *application = QCoreApplication::instance();
     if (QThread::currentThread() == application->thread())
         return ask();
@@ -55,32 +59,37 @@ template <typename Ask> auto onUserInterfaceThread(Ask ask) {
 
 } // namespace
 
-QString TQtMessageBoxes::boxText(const std::string &text) {
+QString TQtMessageBoxes::boxText(const std::string &text)
+{
     QString shown = qtText(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;
 }
 
-void TQtMessageBoxes::Warning(const std::string &text) {
+void TQtMessageBoxes::Warning(const std::string &text)
+{
     onUserInterfaceThread([&] {
         warning(text);
         return true;
     });
 }
 
-bool TQtMessageBoxes::Confirm(const std::string &text) {
+bool TQtMessageBoxes::Confirm(const std::string &text)
+{
     return onUserInterfaceThread([&] { return confirm(text); });
 }
 
-void TQtMessageBoxes::warning(const std::string &text) {
+void TQtMessageBoxes::warning(const std::string &text)
+{
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), QString(), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("WarningBox"));
     prepareBox(box, text);
     box.exec();
 }
 
-bool TQtMessageBoxes::confirm(const std::string &text) {
+bool TQtMessageBoxes::confirm(const std::string &text)
+{
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), QString(),
                     QMessageBox::Yes | QMessageBox::No);
     box.setObjectName(QStringLiteral("ConfirmBox"));

@@ -15,7 +15,8 @@
 
 TReasonConclusionForm::TReasonConclusionForm(TMoveSink &sink, QWidget *parent)
     : QDialog(parent)
-    , m_sink(&sink) {
+    , m_sink(&sink)
+{
     setObjectName(QStringLiteral("ReasonConclusionForm"));
     setWindowTitle(QStringLiteral("Reason/conclusion"));
     move(339, 257);
@@ -73,12 +74,14 @@ TReasonConclusionForm::TReasonConclusionForm(TMoveSink &sink, QWidget *parent)
     connect(reason, &TMoveComboBox::exited, this, &TReasonConclusionForm::ReasonComboBoxExit);
 }
 
-void TReasonConclusionForm::showEvent(QShowEvent *event) {
+void TReasonConclusionForm::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TReasonConclusionForm::FormShow() {
+void TReasonConclusionForm::FormShow()
+{
     m_shown = shownStatements(m_sink->lineOfArgumentation().CurrentStage->Statements);
     m_step->reset(m_shown);
     m_step->conclusionBox()->setFocus(Qt::OtherFocusReason);
@@ -86,14 +89,15 @@ void TReasonConclusionForm::FormShow() {
     m_addStepWarrantAsIssueCheckBox->setChecked(false);
 }
 
-void TReasonConclusionForm::OKButtonClick() {
+void TReasonConclusionForm::OKButtonClick()
+{
     // An access key clicks a moment later: by then the dialog may have been closed, and a closed
     // dialog makes no move.
     if (!isVisible())
         return;
-    if (m_sink->FullMode() &&
-        (!acceptSentence(m_step->conclusionBox(), QStringLiteral("conclusion")) ||
-         !acceptSentence(m_step->reasonBox(), QStringLiteral("reason"))))
+    if (m_sink->FullMode()
+        && (!acceptSentence(m_step->conclusionBox(), QStringLiteral("conclusion"))
+            || !acceptSentence(m_step->reasonBox(), QStringLiteral("reason"))))
         return;
     runGuarded(
         [this] {
@@ -115,22 +119,15 @@ void TReasonConclusionForm::OKButtonClick() {
     accept();
 }
 
-void TReasonConclusionForm::ConclusionComboBoxEnter() {
-    m_step->conclusionBox()->selectAllText();
-}
+void TReasonConclusionForm::ConclusionComboBoxEnter() { m_step->conclusionBox()->selectAllText(); }
 
-void TReasonConclusionForm::ReasonComboBoxEnter() {
-    m_step->reasonBox()->selectAllText();
-}
+void TReasonConclusionForm::ReasonComboBoxEnter() { m_step->reasonBox()->selectAllText(); }
 
-void TReasonConclusionForm::ReasonComboBoxChange() {
-    followReasonType();
-}
+void TReasonConclusionForm::ReasonComboBoxChange() { followReasonType(); }
 
-void TReasonConclusionForm::ReasonComboBoxExit() {
-    followReasonType();
-}
+void TReasonConclusionForm::ReasonComboBoxExit() { followReasonType(); }
 
-void TReasonConclusionForm::followReasonType() {
+void TReasonConclusionForm::followReasonType()
+{
     m_step->reasonTypes()->followType(m_step->reasonBox()->sentence(), m_shown);
 }

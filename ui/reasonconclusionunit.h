@@ -39,7 +39,7 @@ protected:
 private:
     void followReasonType();
 
-    TMoveSink *m_sink; // Not owned.
+    TMoveSink *m_sink;                  // Not owned.
     std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     TStepControls *m_step = nullptr;
     QPushButton *m_okButton = nullptr;

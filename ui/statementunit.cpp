@@ -14,7 +14,8 @@
 
 TStatementForm::TStatementForm(TMoveSink &sink, QWidget *parent)
     : QDialog(parent)
-    , m_sink(&sink) {
+    , m_sink(&sink)
+{
     setObjectName(QStringLiteral("StatementForm"));
     setWindowTitle(QStringLiteral("Statement"));
     move(285, 285);
@@ -65,12 +66,14 @@ TStatementForm::TStatementForm(TMoveSink &sink, QWidget *parent)
             &TStatementForm::StatementComboBoxExit);
 }
 
-void TStatementForm::showEvent(QShowEvent *event) {
+void TStatementForm::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     FormShow();
 }
 
-void TStatementForm::FormShow() {
+void TStatementForm::FormShow()
+{
     // The text and the type stay as the last use left them.
     m_shown = shownStatements(m_sink->lineOfArgumentation().CurrentStage->Statements);
     m_statementComboBox->setEntries(statementTexts(m_shown));
@@ -78,7 +81,8 @@ void TStatementForm::FormShow() {
     m_statementComboBox->selectAllText();
 }
 
-void TStatementForm::OKButtonClick() {
+void TStatementForm::OKButtonClick()
+{
     // An access key clicks a moment later: by then the dialog may have been closed, and a closed
     // dialog makes no move.
     if (!isVisible())
@@ -98,18 +102,13 @@ void TStatementForm::OKButtonClick() {
     accept();
 }
 
-void TStatementForm::StatementComboBoxEnter() {
-    m_statementComboBox->selectAllText();
-}
+void TStatementForm::StatementComboBoxEnter() { m_statementComboBox->selectAllText(); }
 
-void TStatementForm::StatementComboBoxChange() {
-    followStatementType();
-}
+void TStatementForm::StatementComboBoxChange() { followStatementType(); }
 
-void TStatementForm::StatementComboBoxExit() {
-    followStatementType();
-}
+void TStatementForm::StatementComboBoxExit() { followStatementType(); }
 
-void TStatementForm::followStatementType() {
+void TStatementForm::followStatementType()
+{
     m_statementTypeRadioGroup->followType(m_statementComboBox->sentence(), m_shown);
 }

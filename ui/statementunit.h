@@ -35,7 +35,7 @@ protected:
 private:
     void followStatementType();
 
-    TMoveSink *m_sink; // Not owned.
+    TMoveSink *m_sink;                  // Not owned.
     std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     QLabel *m_label1 = nullptr;
     TMoveComboBox *m_statementComboBox = nullptr;

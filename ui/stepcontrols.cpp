@@ -15,7 +15,8 @@ const QString ConclusionPlaceholder = QStringLiteral("<conclusion>");
 
 TStepControls::TStepControls(const char *conclusionLabelName, const char *reasonLabelName, int gap,
                              QWidget *parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     auto *layout = new QVBoxLayout(this);
     // No margins of its own: the controls sit where they would sit in the dialog's own layout.
     layout->setContentsMargins(0, 0, 0, 0);
@@ -46,7 +47,8 @@ TStepControls::TStepControls(const char *conclusionLabelName, const char *reason
     layout->addWidget(m_reasonTypeRadioGroup);
 }
 
-void TStepControls::reset(const std::vector<TSentenceText> &statements) {
+void TStepControls::reset(const std::vector<TSentenceText> &statements)
+{
     m_reasonComboBox->setTextQuietly(ReasonPlaceholder);
     m_reasonTypeRadioGroup->setStatementType(TStatementType::Assumption);
     m_conclusionComboBox->setTextQuietly(ConclusionPlaceholder);
@@ -56,19 +58,23 @@ void TStepControls::reset(const std::vector<TSentenceText> &statements) {
     m_conclusionComboBox->setEntries(texts);
 }
 
-TSentenceText TStepControls::reason() const {
+TSentenceText TStepControls::reason() const
+{
     return {m_reasonComboBox->sentence(), m_reasonTypeRadioGroup->statementType()};
 }
 
-TSentenceText TStepControls::conclusion() const {
+TSentenceText TStepControls::conclusion() const
+{
     return {m_conclusionComboBox->sentence(), m_conclusionTypeRadioGroup->statementType()};
 }
 
-TReasonConclusion *TStepControls::newStep(TArena &arena) const {
+TReasonConclusion *TStepControls::newStep(TArena &arena) const
+{
     return NewStep(arena, reason(), conclusion());
 }
 
 TReasonConclusion *TStepControls::newBlockedStep(TArena &arena,
-                                                 const TSentenceText &exception) const {
+                                                 const TSentenceText &exception) const
+{
     return NewBlockedStep(arena, reason(), conclusion(), exception);
 }

@@ -7,21 +7,24 @@
 
 namespace {
 
-std::vector<TMoveText> statements(std::vector<std::string> texts) {
+std::vector<TMoveText> statements(std::vector<std::string> texts)
+{
     std::vector<TMoveText> moves;
     for (std::string &text : texts)
         moves.push_back({TMoveKind::Statement, 0, {{std::move(text), TStatementType::Issue}}});
     return moves;
 }
 
-std::vector<std::string> texts(const TMoveHistory &history) {
+std::vector<std::string> texts(const TMoveHistory &history)
+{
     std::vector<std::string> result;
     for (const TMoveText &move : history.Moves())
         result.push_back(move.Sentences[0].Text);
     return result;
 }
 
-TEST(MoveHistoryTest, UndoStepsAreCommandsAndANewMoveDropsWhatCouldBeRedone) {
+TEST(MoveHistoryTest, UndoStepsAreCommandsAndANewMoveDropsWhatCouldBeRedone)
+{
     TMoveHistory history;
     EXPECT_FALSE(history.IsModified());
     history.Record(statements({"a"}));
@@ -44,7 +47,8 @@ TEST(MoveHistoryTest, UndoStepsAreCommandsAndANewMoveDropsWhatCouldBeRedone) {
     EXPECT_EQ(history.Position(), 0U);
 }
 
-TEST(MoveHistoryTest, ModifiedUntilThePositionIsTheSavedOne) {
+TEST(MoveHistoryTest, ModifiedUntilThePositionIsTheSavedOne)
+{
     TMoveHistory history;
     history.Record(statements({"a"}));
     EXPECT_TRUE(history.IsModified());

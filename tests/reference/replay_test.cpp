@@ -18,7 +18,8 @@ using namespace lines;
 
 constexpr unsigned Lines = 300;
 
-TEST(ReplayTest, RecordedMovesGiveEveryStageAgain) {
+TEST(ReplayTest, RecordedMovesGiveEveryStageAgain)
+{
     for (unsigned seed = 1; seed <= Lines; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         TLineMaker maker(seed);

@@ -33,26 +33,6 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// Chooses path in an open file dialog by typing it in full into its file name box, as a user
-// would (selectFile alone races with the dialog's background reading of the folder).
-void acceptFile(QFileDialog *dialog, const QString &path)
-{
-    dialog->selectFile(path);
-    if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-        name->setText(path);
-    static_cast<QDialog *>(dialog)->accept(); // public in QDialog, runs the file check
-    if (dialog->isVisible()) {
-        ADD_FAILURE() << "the file dialog did not take " << path.toStdString();
-        dialog->reject();
-    }
-}
-
-// Answers the next file dialog by choosing path.
-void chooseFile(const QString &path)
-{
-    whenModal<QFileDialog>([path](QFileDialog *dialog) { acceptFile(dialog, path); });
-}
-
 const QByteArray StatementA = "STATEMENT MOVE: \r\n    a\r\n        TYPE: Issue\r\n";
 
 class TFileCommandsTest : public testing::Test {
@@ -161,7 +141,8 @@ TEST_F(TFileCommandsTest, OpenShowsTheFileTextWhateverItsLineBreaks)
         form.ShowStatements();
         chooseFile(path);
         form.Open1Click();
-        EXPECT_EQ(memoLines(form), (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+        EXPECT_EQ(memoLines(form),
+                  (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
         EXPECT_EQ(visibleView(form), QStringLiteral("LineOfArgumentationMemo"));
         EXPECT_EQ(checkedViewButton(form), QStringLiteral("ViewLineOfArgumentationSpeedButton"));
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - loaded.loa"));
@@ -187,10 +168,8 @@ TEST_F(TFileCommandsTest, UnreadableOpenReportsAndALaterSaveWritesToThatPath)
     form.ShowReasons();
     const QString missing = inFolder("missing.btg");
     TBoxSeen seen;
-    whenModal<QFileDialog>([&](QFileDialog *dialog) {
-        answerMessageBox(QMessageBox::Ok, &seen);
-        acceptFile(dialog, missing);
-    });
+    answerMessageBox(QMessageBox::Ok, &seen);
+    chooseFile(missing);
     form.Open1Click();
     EXPECT_EQ(seen.caption, QStringLiteral("Korvane"));
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
@@ -216,10 +195,8 @@ TEST_F(TFileCommandsTest, TooBigAFileIsRefusedWithFileNameSetAndTheRestUnchanged
         ASSERT_TRUE(file.resize(static_cast<qint64>(TKorvaneForm::MemoCapacity) + 1)); // sparse
     }
     TBoxSeen seen;
-    whenModal<QFileDialog>([&](QFileDialog *dialog) {
-        answerMessageBox(QMessageBox::Ok, &seen);
-        acceptFile(dialog, big);
-    });
+    answerMessageBox(QMessageBox::Ok, &seen);
+    chooseFile(big);
     form.Open1Click();
     EXPECT_EQ(seen.text, QStringLiteral("Text exceeds memo capacity."));
     EXPECT_EQ(seen.caption, QStringLiteral("Korvane"));
@@ -267,10 +244,8 @@ TEST_F(TFileCommandsTest, OpenRefusesAPipeADeviceOrALockedFileWithoutWaiting)
         if (each.path == locked && ::geteuid() == 0)
             continue; // root may read any file
         TBoxSeen seen;
-        whenModal<QFileDialog>([&](QFileDialog *dialog) {
-            answerMessageBox(QMessageBox::Ok, &seen);
-            acceptFile(dialog, each.path);
-        });
+        answerMessageBox(QMessageBox::Ok, &seen);
+        chooseFile(each.path);
         form.Open1Click();
         EXPECT_EQ(seen.text, QStringLiteral("Cannot open file ") + each.path + QLatin1Char('.'));
         EXPECT_EQ(memoLines(form), memoBefore);

@@ -27,7 +27,8 @@ TEST(TMoveControlsTest, LineBreaksBecomeOneBlankEach)
         {"lone CR", QStringLiteral("a\rb"), QStringLiteral("a b")},
         {"LF CR is two breaks", QStringLiteral("a\n\rb"), QStringLiteral("a  b")},
         {"two CR LF", QStringLiteral("\r\na\r\n\r\n"), QStringLiteral(" a  ")},
-        {"Unicode separators", QString::fromUtf16(u"a\u2028b\u2029c\u0085d"), QStringLiteral("a b c d")},
+        {"Unicode separators", QString::fromUtf16(u"a\u2028b\u2029c\u0085d"),
+         QStringLiteral("a b c d")},
         {"tabs and blanks stay", QStringLiteral(" a\tb "), QStringLiteral(" a\tb ")},
     };
     for (const auto &each : cases) {
@@ -63,9 +64,9 @@ TEST_F(TMoveComboBoxTest, EntriesAreSortedAndARefillKeepsTheTextQuietly)
     QSignalSpy changes(box, &QComboBox::editTextChanged);
     box->setEntries({QStringLiteral("b"), QStringLiteral("ab"), QStringLiteral("B"),
                      QStringLiteral("A"), QStringLiteral("<z>")});
-    EXPECT_EQ(box->entries(), (QStringList{QStringLiteral("<z>"), QStringLiteral("A"),
-                                           QStringLiteral("ab"), QStringLiteral("B"),
-                                           QStringLiteral("b")}));
+    EXPECT_EQ(box->entries(),
+              (QStringList{QStringLiteral("<z>"), QStringLiteral("A"), QStringLiteral("ab"),
+                           QStringLiteral("B"), QStringLiteral("b")}));
     EXPECT_EQ(box->currentText(), QStringLiteral("kept"));
     box->setEntries({});
     EXPECT_TRUE(box->entries().isEmpty());

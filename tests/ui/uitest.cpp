@@ -3,11 +3,13 @@
 #include "ui/korvaneunit.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QAbstractItemModel>
+#include <QFileDialog>
 #include <QIcon>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 
@@ -52,14 +54,28 @@ void record(QMessageBox *box, TBoxSeen *seen)
     seen->text = box->text();
     seen->icon = box->icon();
     seen->buttons = box->standardButtons();
-    seen->defaultButton = box->defaultButton() ? box->standardButton(box->defaultButton())
-                                               : QMessageBox::NoButton;
-    seen->escapeButton = box->escapeButton() ? box->standardButton(box->escapeButton())
-                                             : QMessageBox::NoButton;
+    seen->defaultButton =
+        box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
+    seen->escapeButton =
+        box->escapeButton() ? box->standardButton(box->escapeButton()) : QMessageBox::NoButton;
     seen->textFormat = box->textFormat();
 }
 
 } // namespace
+
+void chooseFile(const QString &path)
+{
+    whenModal<QFileDialog>([path](QFileDialog *dialog) {
+        dialog->selectFile(path);
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
+        static_cast<QDialog *>(dialog)->accept(); // public in QDialog, runs the file check
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the file dialog did not take " << path.toStdString();
+            dialog->reject();
+        }
+    });
+}
 
 void answerMessageBox(QMessageBox::StandardButton button, TBoxSeen *seen)
 {

@@ -44,6 +44,10 @@ void answerMessageBox(QMessageBox::StandardButton button, TBoxSeen *seen = nullp
 // Answers the next message box with a key (Enter, Escape) instead of a click.
 void answerMessageBoxByKey(Qt::Key key, TBoxSeen *seen = nullptr);
 
+// Answers the next file dialog by choosing path, typed in full into its file name box as a user
+// would (selectFile alone races with the dialog's background reading of the folder).
+void chooseFile(const QString &path);
+
 // Types text into the widget key by key, as a keyboard would; letters beyond ASCII included.
 void typeKeys(QWidget *widget, const QString &text);
 

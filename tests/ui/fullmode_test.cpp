@@ -1,0 +1,319 @@
+// Full mode driven as a user drives it: menus, dialogs, file dialogs and message boxes.
+
+#include "ui/commandline.h"
+#include "ui/korvaneunit.h"
+#include "ui/movecontrols.h"
+
+#include "dialogue/textfile.h"
+#include "uitest.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A box of a move dialog and the sentence to type into it.
+using TTyped = std::pair<const char *, QString>;
+
+class TFullModeTest : public testing::Test {
+protected:
+    TFullModeTest()
+    {
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+
+    QAction *action(const char *name) { return form.findChild<QAction *>(QLatin1String(name)); }
+    QString stageText() { return form.findChild<QLabel *>(QStringLiteral("StageLabel"))->text(); }
+    QString inFolder(const char *name) const { return folder.filePath(QLatin1String(name)); }
+
+    // Opens the dialog of the Argue menu's item, types the sentences, ticks the warrant box when
+    // asked, and presses OK; then runs whatever the test queued for the boxes that follow.
+    void argue(const char *item, std::vector<TTyped> typed, bool warrant = false)
+    {
+        whenModal<QDialog>([typed, warrant](QDialog *dialog) {
+            for (const auto &[box, text] : typed) {
+                auto *combo = dialog->findChild<TMoveComboBox *>(QLatin1String(box));
+                combo->lineEdit()->selectAll();
+                typeKeys(combo->lineEdit(), text);
+            }
+            if (warrant)
+                dialog->findChild<QCheckBox *>()->setChecked(true);
+            dialog->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+            if (dialog->isVisible()) // refused: the test has seen why
+                dialog->reject();
+        });
+        action(item)->trigger();
+    }
+
+    // The worked example through the dialogs: a step, an exception and, ticked, its warrant.
+    void workedExampleByHand()
+    {
+        argue("ReasonConclusion1", {{"ConclusionComboBox", QStringLiteral("c")},
+                                    {"ReasonComboBox", QStringLiteral("r")}});
+        argue("Exception1",
+              {{"ExceptionComboBox", QStringLiteral("e")},
+               {"ConclusionComboBox", QStringLiteral("c")},
+               {"ReasonComboBox", QStringLiteral("r")}},
+              true);
+    }
+
+    QStringList treeTexts()
+    {
+        QStringList texts;
+        for (const TNodeSeen &node : treeNodes(form))
+            texts.append(QString(node.depth, QLatin1Char(' ')) + node.text);
+        return texts;
+    }
+
+    QTemporaryDir folder;
+    TKorvaneForm form{TKorvaneMode::Full};
+};
+
+TEST_F(TFullModeTest, MovesSavedClosedAndOpenedAgainShowTheSameStage)
+{
+    workedExampleByHand();
+    const QStringList tree = treeTexts();
+    ASSERT_EQ(tree.size(), 4);
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 3 of 3"));
+    EXPECT_TRUE(form.isWindowModified());
+
+    // Save on a new line asks for a name.
+    const QString path = inFolder("line.btg");
+    chooseFile(path);
+    action("Save1")->trigger();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - line.btg[*]"));
+    EXPECT_FALSE(form.isWindowModified());
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll().toStdString(),
+              JoinTextLines(MoveTextLines(form.lineOfArgumentation())));
+
+    action("New1")->trigger(); // nothing unsaved: no question
+    EXPECT_TRUE(treeTexts().isEmpty());
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 0 of 0"));
+
+    chooseFile(path);
+    action("Open1")->trigger();
+    EXPECT_EQ(treeTexts(), tree);
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 3 of 3"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - line.btg[*]"));
+    EXPECT_FALSE(form.isWindowModified());
+    // Saved work goes on where it was left, and the opened moves can be undone.
+    action("Undo1")->trigger();
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 2 of 3"));
+}
+
+TEST_F(TFullModeTest, UndoAndRedoStepThroughWhatEachDialogMade)
+{
+    workedExampleByHand();
+    const QStringList full = treeTexts();
+    action("Undo1")->trigger(); // the exception and its warrant, one dialog
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 1 of 3"));
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 1);
+    const QStringList one = treeTexts();
+    action("Back1")->trigger();
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 0 of 3"));
+    EXPECT_FALSE(action("Undo1")->isEnabled());
+    action("Forward1")->trigger();
+    EXPECT_EQ(treeTexts(), one);
+    action("Redo1")->trigger();
+    EXPECT_EQ(treeTexts(), full);
+    EXPECT_FALSE(action("Redo1")->isEnabled());
+
+    // A move made at an earlier stage discards the later ones.
+    action("Undo1")->trigger();
+    argue("Statement1", {{"StatementComboBox", QStringLiteral("s")}});
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 2 of 2"));
+    EXPECT_FALSE(action("Redo1")->isEnabled());
+}
+
+TEST_F(TFullModeTest, UnsavedMovesAreNotLostWithoutAsking)
+{
+    argue("Statement1", {{"StatementComboBox", QStringLiteral("s")}});
+    TBoxSeen seen;
+    answerMessageBox(QMessageBox::Cancel, &seen);
+    action("New1")->trigger();
+    EXPECT_EQ(seen.text, QStringLiteral("Save changes to New line of argumentation?"));
+    EXPECT_EQ(seen.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 1);
+
+    answerMessageBox(QMessageBox::Cancel);
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+
+    // Save from the question writes the file before the line goes.
+    const QString path = inFolder("kept.btg");
+    answerMessageBox(QMessageBox::Save);
+    chooseFile(path);
+    action("New1")->trigger();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 0);
+
+    argue("Statement1", {{"StatementComboBox", QStringLiteral("t")}});
+    answerMessageBox(QMessageBox::Discard);
+    EXPECT_TRUE(form.close());
+}
+
+TEST_F(TFullModeTest, DialogsRefuseEmptySentencesPlaceholdersAndMissingSteps)
+{
+    const struct {
+        const char *item;
+        std::vector<TTyped> typed;
+        QString message;
+    } cases[] = {
+        {"Statement1",
+         {{"StatementComboBox", QStringLiteral("<statement>")}},
+         QStringLiteral("Type the statement: \"<statement>\" only holds its place.")},
+        {"Statement1",
+         {{"StatementComboBox", QStringLiteral("   ")}},
+         QStringLiteral("Type the statement: a sentence cannot be empty or only blanks.")},
+        {"ReasonConclusion1",
+         {{"ConclusionComboBox", QStringLiteral("c")}},
+         QStringLiteral("Type the reason: \"<reason>\" only holds its place.")},
+        {"Exception1",
+         {{"ExceptionComboBox", QStringLiteral("e")},
+          {"ConclusionComboBox", QStringLiteral("c")},
+          {"ReasonComboBox", QStringLiteral("x")}},
+         QStringLiteral("There is no step from \"x\" to \"c\". Make it and block it?")},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.message.toStdString());
+        TBoxSeen seen;
+        answerMessageBox(QMessageBox::No, &seen); // closes a box without No
+        argue(each.item, each.typed);
+        EXPECT_EQ(seen.text, each.message);
+        EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 0);
+    }
+    // Yes makes the step and blocks it in one move.
+    answerMessageBox(QMessageBox::Yes);
+    argue("Exception1", cases[3].typed);
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 1);
+    EXPECT_EQ(form.lineOfArgumentation().CurrentStage->ReasonConclusions.Count(), 1);
+}
+
+TEST_F(TFullModeTest, OpenRefusesWhatIsNotAMoveFileAndKeepsTheLine)
+{
+    argue("Statement1", {{"StatementComboBox", QStringLiteral("s")}});
+    const QString path = inFolder("notes.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("STATEMENT MOVE: \r\n    a\r\n        TYPE: Issue\r\nshopping list\r\n");
+    file.close();
+    TBoxSeen seen;
+    answerMessageBox(QMessageBox::Ok, &seen);
+    form.OpenMoveFile(path);
+    EXPECT_TRUE(seen.text.startsWith(path + QStringLiteral(":4: expected a move heading")));
+    EXPECT_EQ(treeTexts(), QStringList{QStringLiteral("s")});
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 1 of 1"));
+}
+
+TEST_F(TFullModeTest, ALongReplayShowsABusyIndicatorAndCancelKeepsTheLine)
+{
+    // A step between every two of seven statements: the last moves take seconds each.
+    std::vector<std::string> lines;
+    for (int reason = 0; reason < 7; ++reason)
+        for (int conclusion = 0; conclusion < 7; ++conclusion)
+            if (reason != conclusion)
+                for (const std::string &line :
+                     {std::string("REASON/CONCLUSION MOVE: "), "    n" + std::to_string(reason),
+                      std::string("        TYPE: Issue"), std::string("    THEREFORE "),
+                      "    n" + std::to_string(conclusion), std::string("        TYPE: Issue")})
+                    lines.push_back(line);
+    const QString path = inFolder("complete.btg");
+    WriteFileAtomically(path.toStdString(), JoinTextLines(lines));
+
+    bool indicatorSeen = false;
+    whenModal<QProgressDialog>([&](QProgressDialog *indicator) {
+        indicatorSeen = true;
+        indicator->findChild<QPushButton *>()->click();
+    });
+    form.OpenMoveFile(path);
+    EXPECT_TRUE(indicatorSeen);
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 0);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - New line of argumentation[*]"));
+}
+
+TEST_F(TFullModeTest, TheWindowNeverShrinksTillThingsOverlapAndLongLinesScroll)
+{
+    form.resize(50, 50);
+    QCoreApplication::processEvents();
+    std::vector<QRect> buttons;
+    for (QPushButton *button : form.findChildren<QPushButton *>()) {
+        if (!button->isVisibleTo(&form))
+            continue;
+        const QRect place(button->mapTo(&form, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(form.rect().contains(place)) << button->objectName().toStdString();
+        for (const QRect &other : buttons)
+            EXPECT_FALSE(place.intersects(other)) << button->objectName().toStdString();
+        buttons.push_back(place);
+    }
+    EXPECT_EQ(buttons.size(), 7U);
+
+    argue("Statement1", {{"StatementComboBox", QString(300, QLatin1Char('w'))}});
+    auto *tree = form.findChild<QTreeView *>(QStringLiteral("ArgumentsTreeView"));
+    QCoreApplication::processEvents();
+    EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST(CommandLineTest, OptionsFilesAndMistakes)
+{
+    const struct {
+        QStringList arguments;
+        bool full, help;
+        QString file;
+        bool error;
+    } cases[] = {
+        {{}, false, false, {}, false},
+        {{QStringLiteral("--full")}, true, false, {}, false},
+        {{QStringLiteral("--full"), QStringLiteral("a.btg")},
+         true,
+         false,
+         QStringLiteral("a.btg"),
+         false},
+        {{QStringLiteral("--full"), QStringLiteral("--"), QStringLiteral("-x")},
+         true,
+         false,
+         QStringLiteral("-x"),
+         false},
+        {{QStringLiteral("--help")}, false, true, {}, false},
+        {{QStringLiteral("a.btg")}, false, false, QStringLiteral("a.btg"), true},
+        {{QStringLiteral("--fast")}, false, false, {}, true},
+        {{QStringLiteral("--full"), QStringLiteral("a"), QStringLiteral("b")},
+         true,
+         false,
+         QStringLiteral("a"),
+         true},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.arguments.join(QLatin1Char(' ')).toStdString());
+        const TCommandLine line = ParseCommandLine(each.arguments);
+        EXPECT_EQ(line.full, each.full);
+        EXPECT_EQ(line.help, each.help);
+        EXPECT_EQ(line.file, each.file);
+        EXPECT_EQ(!line.error.isEmpty(), each.error);
+        if (each.error) {
+            EXPECT_TRUE(line.error.endsWith(KorvaneUsage));
+        }
+    }
+}
+
+} // namespace
