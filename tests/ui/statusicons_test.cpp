@@ -1,6 +1,11 @@
 #include "ui/statusicons.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -96,6 +101,54 @@ TEST(TStatusIconsTest, NodePictureIsTheStatusWithTheTypeMarkOverIt)
                                           : base.pixel(column, row);
                 ASSERT_EQ(node.pixel(column, row), expected) << column << ", " << row;
             }
+    }
+}
+
+// The eight pictures and the six node pictures by file name, as the golden files hold them.
+std::vector<std::pair<QString, QImage>> namedPictures()
+{
+    std::vector<std::pair<QString, QImage>> pictures;
+    for (int index = 0; index < TStatusIcons::ImageCount; ++index)
+        pictures.emplace_back(QStringLiteral("picture%1").arg(index), TStatusIcons::image(index));
+    const std::pair<TJustificationStatus, const char *> statuses[] = {
+        {TJustificationStatus::Justified, "justified"},
+        {TJustificationStatus::Unjustified, "unjustified"},
+        {TJustificationStatus::Undecided, "undecided"},
+    };
+    const std::pair<TStatementType, const char *> types[] = {
+        {TStatementType::Assumption, "assumption"},
+        {TStatementType::Issue, "issue"},
+    };
+    for (const auto &[status, statusName] : statuses)
+        for (const auto &[type, typeName] : types)
+            pictures.emplace_back(QStringLiteral("node-%1-%2")
+                                      .arg(QLatin1String(statusName), QLatin1String(typeName)),
+                                  TStatusIcons::nodeImage(status, type));
+    return pictures;
+}
+
+// The sixteen-pixel pictures are hand-placed; the golden files keep any change to one of their
+// pixels from going unnoticed. KORVANE_UPDATE_GOLDEN=1 rewrites the files from the code.
+TEST(TStatusIconsTest, SixteenPixelPicturesMatchTheGoldenFiles)
+{
+    const QDir folder(QStringLiteral(KORVANE_GOLDEN_ICONS_DIR));
+    const bool update = qEnvironmentVariableIntValue("KORVANE_UPDATE_GOLDEN") == 1;
+    for (const auto &[name, picture] : namedPictures()) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = folder.filePath(name + QStringLiteral(".png"));
+        const QImage actual = picture.convertToFormat(QImage::Format_ARGB32);
+        if (update) {
+            ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+            ASSERT_TRUE(actual.save(path));
+            continue;
+        }
+        const QImage golden = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(golden.size(), QSize(16, 16)) << path.toStdString();
+        EXPECT_DOUBLE_EQ(actual.devicePixelRatio(), 1.0);
+        for (int row = 0; row < 16; ++row)
+            for (int column = 0; column < 16; ++column)
+                ASSERT_EQ(actual.pixel(column, row), golden.pixel(column, row))
+                    << column << ", " << row;
     }
 }
 
