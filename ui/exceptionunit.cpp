@@ -62,7 +62,9 @@ TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
         new QCheckBox(QStringLiteral("Add exception &warrant as issue"), this);
     m_addExceptionWarrantAsIssueCheckBox->setObjectName(
         QStringLiteral("AddExceptionWarrantAsIssueCheckBox"));
-    m_addExceptionWarrantAsIssueCheckBox->setFixedSize(201, 17);
+    // Its place in the default mode; shown, it takes the room its text needs.
+    if (!m_sink->FullMode())
+        m_addExceptionWarrantAsIssueCheckBox->setFixedSize(201, 17);
     m_addExceptionWarrantAsIssueCheckBox->setVisible(m_sink->FullMode());
 
     layout->addWidget(m_label2);
@@ -76,7 +78,7 @@ TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
     if (m_sink->FullMode()) {
         m_cancelButton = newCancelButton(this);
         buttonRow->addWidget(m_cancelButton);
-        buttonRow->addSpacing(50);
+        buttonRow->addSpacing(24);
     } else {
         buttonRow->addSpacing(133);
     }

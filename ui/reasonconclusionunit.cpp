@@ -34,7 +34,9 @@ TReasonConclusionForm::TReasonConclusionForm(TMoveSink &sink, QWidget *parent)
     m_addStepWarrantAsIssueCheckBox =
         new QCheckBox(QStringLiteral("Add step &warrant as issue"), this);
     m_addStepWarrantAsIssueCheckBox->setObjectName(QStringLiteral("AddStepWarrantAsIssueCheckBox"));
-    m_addStepWarrantAsIssueCheckBox->setFixedSize(201, 17);
+    // Its place in the default mode; shown, it takes the room its text needs.
+    if (!m_sink->FullMode())
+        m_addStepWarrantAsIssueCheckBox->setFixedSize(201, 17);
     m_addStepWarrantAsIssueCheckBox->setVisible(m_sink->FullMode());
 
     layout->addWidget(m_step);
@@ -44,7 +46,7 @@ TReasonConclusionForm::TReasonConclusionForm(TMoveSink &sink, QWidget *parent)
     if (m_sink->FullMode()) {
         m_cancelButton = newCancelButton(this);
         buttonRow->addWidget(m_cancelButton);
-        buttonRow->addSpacing(50);
+        buttonRow->addSpacing(24);
     } else {
         buttonRow->addSpacing(133);
     }
