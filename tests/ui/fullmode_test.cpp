@@ -1,6 +1,7 @@
 // Full mode driven as a user drives it: menus, dialogs, file dialogs and message boxes.
 
 #include "ui/commandline.h"
+#include "ui/helpform.h"
 #include "ui/korvaneunit.h"
 #include "ui/movecontrols.h"
 
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTreeView>
 
@@ -120,6 +122,22 @@ TEST_F(TFullModeTest, MovesSavedClosedAndOpenedAgainShowTheSameStage)
     // Saved work goes on where it was left, and the opened moves can be undone.
     action("Undo1")->trigger();
     EXPECT_EQ(stageText(), QStringLiteral("Stage 2 of 3"));
+
+    // Save As names the line after the new file and writes the moves up to the stage shown.
+    const QString other = inFolder("other.loa");
+    chooseFile(other);
+    action("SaveAs1")->trigger();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - other.loa[*]"));
+    QFile two(other);
+    ASSERT_TRUE(two.open(QIODevice::ReadOnly));
+    EXPECT_EQ(two.readAll().count("MOVE:"), 2);
+}
+
+TEST_F(TFullModeTest, HelpShowsTheGuideInTheProgram)
+{
+    QTest::keyClick(&form, Qt::Key_F1);
+    ASSERT_TRUE(form.HelpForm()->isVisible());
+    EXPECT_TRUE(form.HelpForm()->browser()->toPlainText().contains(QStringLiteral("Full mode")));
 }
 
 TEST_F(TFullModeTest, UndoAndRedoStepThroughWhatEachDialogMade)

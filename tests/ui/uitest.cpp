@@ -1,5 +1,6 @@
 #include "uitest.h"
 
+#include "dialogue/replay.h"
 #include "ui/korvaneunit.h"
 
 #include <QAbstractButton>
@@ -112,45 +113,23 @@ void typeKeys(QWidget *widget, const QString &text)
 
 bool statementMove(TKorvaneForm &form, const std::string &text, TStatementType type)
 {
-    TStatement *statement = form.lineOfArgumentation().Arena().NewStatement();
-    statement->Text = text;
-    statement->StatementType = type;
-    return form.MakeStatementMove(statement);
+    return form.MakeStatementMove(NewStatement(form.lineOfArgumentation().Arena(), {text, type}));
 }
-
-namespace {
-
-TReasonConclusion *newStep(TKorvaneForm &form, const std::string &reason, TStatementType reasonType,
-                           const std::string &conclusion, TStatementType conclusionType)
-{
-    TReasonConclusion *step = form.lineOfArgumentation().Arena().NewReasonConclusion();
-    step->Reason->Text = reason;
-    step->Reason->StatementType = reasonType;
-    step->Conclusion->Text = conclusion;
-    step->Conclusion->StatementType = conclusionType;
-    return step;
-}
-
-} // namespace
 
 void reasonConclusionMove(TKorvaneForm &form, const std::string &reason, TStatementType reasonType,
                           const std::string &conclusion, TStatementType conclusionType)
 {
-    TReasonConclusion *step = newStep(form, reason, reasonType, conclusion, conclusionType);
-    step->ByReasonConclusionMove = 1;
-    form.MakeReasonConclusionMove(step);
+    form.MakeReasonConclusionMove(NewStep(form.lineOfArgumentation().Arena(), {reason, reasonType},
+                                          {conclusion, conclusionType}));
 }
 
 void exceptionMove(TKorvaneForm &form, const std::string &exception, TStatementType exceptionType,
                    const std::string &reason, TStatementType reasonType,
                    const std::string &conclusion, TStatementType conclusionType)
 {
-    TReasonConclusion *step = newStep(form, reason, reasonType, conclusion, conclusionType);
-    TStatement *blocker = form.lineOfArgumentation().Arena().NewStatement();
-    blocker->Text = exception;
-    blocker->StatementType = exceptionType;
-    step->Exceptions.Add(blocker);
-    form.MakeExceptionMove(step);
+    form.MakeExceptionMove(NewBlockedStep(form.lineOfArgumentation().Arena(),
+                                          {reason, reasonType}, {conclusion, conclusionType},
+                                          {exception, exceptionType}));
 }
 
 void workedExample(TKorvaneForm &form)
