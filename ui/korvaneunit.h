@@ -71,6 +71,8 @@ public:
 
     // Full mode: the history of moves the line was made from, and the commands on it.
     const TMoveHistory &History() const { return m_history; }
+    // True while a command's model work runs on its thread: nothing may read the line then.
+    bool Busy() const { return m_runner.busy(); }
     // Shows the stage one undo step back or forward, replayed from the moves.
     void UndoMove();
     void RedoMove();
