@@ -1,0 +1,127 @@
+// korvane-eval's reports without the newer options, byte for byte as they were before those
+// options existed: the examples and a few hundred random lines, as text and as JSON.
+// KORVANE_UPDATE_GOLDEN=1 writes the golden files from the running code instead.
+
+#include "cli/evaluator.h"
+#include "tests/reference/lines.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr unsigned RandomLines = 200;
+
+bool updating() { return std::getenv("KORVANE_UPDATE_GOLDEN") != nullptr; }
+
+// The report korvane-eval prints for the move text, read from standard input.
+std::string report(const std::vector<std::string> &options, const std::string &moves)
+{
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> input(std::tmpfile(), std::fclose);
+    std::fwrite(moves.data(), 1, moves.size(), input.get());
+    std::rewind(input.get());
+    std::vector<std::string> arguments = options;
+    arguments.push_back("-");
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunEvaluator(arguments, input.get(), out, err);
+    return out.str() + err.str() + "status " + std::to_string(status) + '\n';
+}
+
+// The moves as a move file holds them, the ones a line would decline or refuse included.
+std::string moveText(unsigned seed)
+{
+    lines::TLineMaker maker(seed);
+    std::string text;
+    const auto sentence = [&](const lines::TSentence &each) {
+        text += "    " + each.text + "\r\n        TYPE: ";
+        text += each.issue ? "Issue\r\n" : "Assumption\r\n";
+    };
+    for (int index = maker.length(); index > 0; --index) {
+        const lines::TMove move = maker.next();
+        text += move.size() == 1   ? "STATEMENT MOVE: \r\n"
+                : move.size() == 2 ? "REASON/CONCLUSION MOVE: \r\n"
+                                   : "EXCEPTION MOVE: \r\n";
+        sentence(move[0]);
+        if (move.size() > 1) {
+            text += "    THEREFORE \r\n";
+            sentence(move[1]);
+        }
+        if (move.size() > 2) {
+            text += "    HOWEVER \r\n";
+            sentence(move[2]);
+        }
+    }
+    return text;
+}
+
+std::string readFile(const fs::path &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Compares with the golden file, or writes it; on a difference names the first differing line.
+void expectGolden(const std::string &name, const std::string &actual)
+{
+    const fs::path path = fs::path(KORVANE_CLI_GOLDEN_DIR) / name;
+    if (updating()) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << actual;
+        return;
+    }
+    const std::string expected = readFile(path);
+    if (actual == expected)
+        return;
+    std::istringstream a(actual), e(expected);
+    std::string lineA, lineE;
+    for (int number = 1;; ++number) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreE = static_cast<bool>(std::getline(e, lineE));
+        if (!moreA && !moreE)
+            break;
+        if (!moreA || !moreE || lineA != lineE) {
+            ADD_FAILURE() << name << ":" << number << ": expected\n  " << (moreE ? lineE : "(end)")
+                          << "\nbut korvane-eval printed\n  " << (moreA ? lineA : "(end)");
+            return;
+        }
+    }
+}
+
+TEST(GoldenReportTest, ExamplesAsTextAndJson)
+{
+    for (const auto &entry : fs::directory_iterator(KORVANE_EXAMPLES_DIR)) {
+        const std::string moves = readFile(entry.path());
+        const std::string stem = entry.path().stem().string();
+        SCOPED_TRACE(stem);
+        expectGolden("examples/" + stem + ".txt", report({}, moves));
+        expectGolden("examples/" + stem + ".json", report({"--json"}, moves));
+    }
+}
+
+TEST(GoldenReportTest, RandomLinesAsTextJsonAndDeclined)
+{
+    std::string text, json, declined;
+    for (unsigned seed = 1; seed <= RandomLines; ++seed) {
+        const std::string moves = moveText(seed);
+        const std::string heading = "=== seed " + std::to_string(seed) + '\n';
+        text += heading + report({}, moves);
+        json += heading + report({"--json"}, moves);
+        declined += heading + report({"--json", "--decline"}, moves);
+    }
+    expectGolden("random.txt", text);
+    expectGolden("random.json.txt", json);
+    expectGolden("random-declined.json.txt", declined);
+}
+
+} // namespace
