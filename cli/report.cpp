@@ -1,0 +1,304 @@
+#include "report.h"
+
+#include "dialogue/lineofargumentation.h"
+#include "dialogue/textfile.h"
+
+#include <string_view>
+
+namespace {
+
+std::string_view justificationName(TJustificationStatus status)
+{
+    switch (status) {
+    case TJustificationStatus::Justified:
+        return "Justified";
+    case TJustificationStatus::Unjustified:
+        return "Unjustified";
+    case TJustificationStatus::Undecided:
+        break;
+    }
+    return "Undecided";
+}
+
+std::string_view defeatName(TDefeatStatus status)
+{
+    switch (status) {
+    case TDefeatStatus::Defeated:
+        return "Defeated";
+    case TDefeatStatus::Undefeated:
+        return "Undefeated";
+    case TDefeatStatus::Undecided:
+        break;
+    }
+    return "Undecided";
+}
+
+std::string_view statusMark(TJustificationStatus status)
+{
+    switch (status) {
+    case TJustificationStatus::Justified:
+        return "[+]";
+    case TJustificationStatus::Unjustified:
+        return "[-]";
+    case TJustificationStatus::Undecided:
+        break;
+    }
+    return "[?]";
+}
+
+// A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
+// For a terminal the C1 controls (U+0080 to U+009F) are escaped too: terminals act on them.
+void appendQuoted(std::string &out, std::string_view text, bool forTerminal = false)
+{
+    constexpr char Hex[] = "0123456789abcdef";
+    const auto escape = [&](unsigned char code) {
+        out += "\\u00";
+        out += Hex[code >> 4];
+        out += Hex[code & 0xF];
+    };
+    out += '"';
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char each = text[i];
+        const auto byte = static_cast<unsigned char>(each);
+        switch (each) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (byte < 0x20 || byte == 0x7F) {
+                escape(byte);
+            } else if (forTerminal && byte == 0xC2 && i + 1 < text.size()
+                       && static_cast<unsigned char>(text[i + 1]) >= 0x80
+                       && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+                escape(static_cast<unsigned char>(text[++i]));
+            } else {
+                out += each;
+            }
+        }
+    }
+    out += '"';
+}
+
+// Text for a terminal: control characters written as JSON escapes, so that none acts on the
+// screen.
+void appendPrintable(std::string &out, std::string_view text)
+{
+    std::string quoted;
+    appendQuoted(quoted, text, true);
+    out.append(quoted, 1, quoted.size() - 2);
+}
+
+// Walks a tree depth first, node before its initial arguments, without recursion, so trees
+// of any depth are safe. visit(argument, depth) is called on entry, leave(depth) after the
+// node's initial arguments.
+template <typename Visit, typename Leave>
+void walkTree(const TArgument &root, Visit visit, Leave leave)
+{
+    struct TFrame {
+        const TArgument *argument;
+        int next;
+    };
+    std::vector<TFrame> stack{{&root, 0}};
+    visit(root, std::size_t{0});
+    while (!stack.empty()) {
+        TFrame &top = stack.back();
+        if (top.next < top.argument->InitialArguments.Count()) {
+            const TArgument *child = top.argument->InitialArguments[top.next++];
+            visit(*child, stack.size());
+            stack.push_back({child, 0});
+        } else {
+            stack.pop_back();
+            leave(stack.size());
+        }
+    }
+}
+
+void appendJsonNode(std::string &out, const TArgument &root)
+{
+    walkTree(
+        root,
+        [&](const TArgument &argument, std::size_t depth) {
+            if (depth > 0 && out.back() != '[')
+                out += ", ";
+            out += "{\"conclusion\": ";
+            appendQuoted(out, argument.Conclusion->Text);
+            out += ", \"type\": ";
+            appendQuoted(out, StatementTypeName(argument.Conclusion->StatementType));
+            out += ", \"defeat\": ";
+            appendQuoted(out, defeatName(argument.DefeatStatus));
+            out += ", \"status\": ";
+            appendQuoted(out, justificationName(argument.Conclusion->JustificationStatus));
+            out += ", \"initial\": [";
+        },
+        [&](std::size_t) { out += "]}"; });
+}
+
+// Each element on a line of its own, so that a person can read the object as well.
+template <typename Items, typename Append>
+void appendJsonList(std::string &out, std::string_view key, const Items &items, Append append,
+                    bool last = false)
+{
+    out += "  ";
+    appendQuoted(out, key);
+    out += ": [";
+    bool first = true;
+    for (const auto &item : items) {
+        out += first ? "\n    " : ",\n    ";
+        first = false;
+        append(item);
+    }
+    out += first ? "]" : "\n  ]";
+    out += last ? "\n" : ",\n";
+}
+
+} // namespace
+
+std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages)
+{
+    const TArgumentationStage &stage = *line.CurrentStage;
+    std::string out = "{\n  \"moves\": ";
+    out += std::to_string(line.ArgumentationMoves.Count());
+    out += ",\n";
+    appendJsonList(out, "messages", messages, [&](const TMessage &message) {
+        out += "{\"move\": ";
+        out += std::to_string(message.move);
+        out += ", \"kind\": ";
+        appendQuoted(out, message.confirm ? "confirm" : "warning");
+        out += ", \"text\": ";
+        appendQuoted(out, message.text);
+        out += ", \"answer\": ";
+        appendQuoted(out, !message.confirm ? "ok" : message.yes ? "yes" : "no");
+        out += '}';
+    });
+    appendJsonList(out, "statements", stage.Statements, [&](const TStatement *statement) {
+        out += "{\"id\": ";
+        appendQuoted(out, statement->Id);
+        out += ", \"text\": ";
+        appendQuoted(out, statement->Text);
+        out += ", \"type\": ";
+        appendQuoted(out, StatementTypeName(statement->StatementType));
+        out += ", \"status\": ";
+        appendQuoted(out, justificationName(statement->JustificationStatus));
+        out += '}';
+    });
+    appendJsonList(out, "reasons", stage.ReasonConclusions, [&](const TReasonConclusion *step) {
+        out += "{\"reason\": ";
+        appendQuoted(out, step->Reason->Text);
+        out += ", \"conclusion\": ";
+        appendQuoted(out, step->Conclusion->Text);
+        out += ", \"exceptions\": [";
+        bool first = true;
+        for (const TStatement *exception : step->Exceptions) {
+            out += first ? "" : ", ";
+            first = false;
+            out += "{\"text\": ";
+            appendQuoted(out, exception->Text);
+            out += ", \"type\": ";
+            appendQuoted(out, StatementTypeName(exception->StatementType));
+            out += '}';
+        }
+        out += "]}";
+    });
+    appendJsonList(out, "arguments", stage.Arguments,
+                   [&](const TArgument *argument) { appendJsonNode(out, *argument); });
+    appendJsonList(out, "memo", MoveTextLines(line),
+                   [&](const std::string &text) { appendQuoted(out, text); }, true);
+    out += "}\n";
+    return out;
+}
+
+namespace {
+
+// Deeper trees are shown flush at this depth with the depth written out: a terminal shows
+// nothing useful past it, and the output stays linear in the size of the tree.
+constexpr std::size_t DeepestIndent = 32;
+
+} // namespace
+
+std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
+                       std::size_t movesRead)
+{
+    const TArgumentationStage &stage = *line.CurrentStage;
+    std::string out;
+    out += std::to_string(line.ArgumentationMoves.Count()) + " of " + std::to_string(movesRead)
+           + " moves recorded\n";
+
+    if (!messages.empty()) {
+        out += "\nMessages:\n";
+        for (const TMessage &message : messages) {
+            out += "  move " + std::to_string(message.move) + ", ";
+            out += !message.confirm ? "warning, acknowledged"
+                                    : message.yes ? "confirmation, answered Yes"
+                                                  : "confirmation, answered No";
+            out += '\n';
+            for (const std::string &text : SplitTextLines(message.text)) {
+                out += "    | ";
+                appendPrintable(out, text);
+                out += '\n';
+            }
+        }
+    }
+
+    out += "\nStatements:\n";
+    for (const TStatement *statement : stage.Statements) {
+        out += "  " + std::string(statusMark(statement->JustificationStatus)) + ' ' + statement->Id
+               + "  ";
+        appendQuoted(out, statement->Text, true);
+        out += "  (" + std::string(StatementTypeName(statement->StatementType)) + ", "
+               + std::string(justificationName(statement->JustificationStatus)) + ")\n";
+    }
+
+    out += "\nReasons:\n";
+    for (const TReasonConclusion *step : stage.ReasonConclusions) {
+        out += "  ";
+        appendQuoted(out, step->Reason->Text, true);
+        out += "  THEREFORE  ";
+        appendQuoted(out, step->Conclusion->Text, true);
+        out += '\n';
+        for (const TStatement *exception : step->Exceptions) {
+            out += "      HOWEVER  ";
+            appendQuoted(out, exception->Text, true);
+            out += "  (" + std::string(StatementTypeName(exception->StatementType)) + ")\n";
+        }
+    }
+
+    out += "\nArguments:\n";
+    for (const TArgument *root : stage.Arguments) {
+        walkTree(
+            *root,
+            [&](const TArgument &argument, std::size_t depth) {
+                out += std::string(2 + 4 * std::min(depth, DeepestIndent), ' ');
+                if (depth > DeepestIndent)
+                    out += "(depth " + std::to_string(depth) + ") ";
+                out += statusMark(argument.Conclusion->JustificationStatus);
+                out += ' ';
+                appendQuoted(out, argument.Conclusion->Text, true);
+                out += "  (";
+                out += StatementTypeName(argument.Conclusion->StatementType);
+                out += ", ";
+                out += defeatName(argument.DefeatStatus);
+                out += ")\n";
+            },
+            [](std::size_t) {});
+    }
+    out += "\n[+] justified, [-] unjustified, [?] undecided\n";
+    return out;
+}
