@@ -1,5 +1,6 @@
 #include "evaluator.h"
 
+#include "changes.h"
 #include "report.h"
 
 #include "dialogue/lineofargumentation.h"
@@ -10,6 +11,9 @@
 #include "model/movescope.h"
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
+#include <span>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -29,6 +33,8 @@ struct TOptions {
     bool decline = false;
     bool help = false;
     bool stats = false;
+    std::optional<std::size_t> stage; // Report the stage after this many recorded moves.
+    bool changes = false;             // Report what each recorded move changed instead.
     std::string file;
 };
 
@@ -56,7 +62,23 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
 {
     bool haveFile = false;
     bool onlyFiles = false;
+    bool stageNext = false;
     for (const std::string &argument : arguments) {
+        if (stageNext) {
+            stageNext = false;
+            std::size_t stage = 0;
+            const char *end = argument.data() + argument.size();
+            const auto [last, failed] = std::from_chars(argument.data(), end, stage);
+            if (argument.empty() || failed != std::errc() || last != end)
+                return "korvane-eval: --stage needs a number of moves, not '" + argument + "'; "
+                       + std::string(Usage);
+            options.stage = stage;
+            continue;
+        }
+        if (!onlyFiles && argument == "--stage") {
+            stageNext = true;
+            continue;
+        }
         if (!onlyFiles && argument == "--") {
             onlyFiles = true;
             continue;
@@ -73,6 +95,10 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
             options.decline = true;
             continue;
         }
+        if (!onlyFiles && argument == "--changes") {
+            options.changes = true;
+            continue;
+        }
         if (!onlyFiles && argument == "--stats") {
             options.stats = true;
             continue;
@@ -84,9 +110,34 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
         options.file = argument;
         haveFile = true;
     }
+    if (stageNext)
+        return "korvane-eval: --stage needs a number of moves; " + std::string(Usage);
     if (!haveFile && !options.help)
         return "korvane-eval: no FILE; " + std::string(Usage);
     return {};
+}
+
+// The first options.stage moves that the file's moves record, as a file of their own would hold
+// them, so that their report is exactly the one such a file gives; through the replay of a prefix
+// that full mode's Undo uses. An error line when the file records fewer.
+std::vector<TMoveText> stageMoves(const std::vector<TMoveText> &moves, const TOptions &options,
+                                  std::string &error)
+{
+    const std::size_t wanted = *options.stage;
+    TScriptedBoxes boxes(options.decline);
+    TLineOfArgumentation line(boxes);
+    for (std::size_t index = 0;
+         index < moves.size() && static_cast<std::size_t>(line.ArgumentationMoves.Count()) < wanted;
+         ++index)
+        ReplayMoves(line, std::span(moves).subspan(index, 1), options.file);
+    const auto recorded = static_cast<std::size_t>(line.ArgumentationMoves.Count());
+    if (recorded < wanted) {
+        error = "korvane-eval: --stage " + std::to_string(wanted) + " is past the "
+                + std::to_string(recorded) + " moves that " + options.file + " records; "
+                + std::string(Usage);
+        return {};
+    }
+    return RecordedMoves(line);
 }
 
 int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::ostream &out,
@@ -121,33 +172,53 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     }
 
     std::vector<TMoveText> moves;
+    std::vector<TMoveChanges> changes;
+    TScriptedBoxes boxes(options.decline);
+    TLineOfArgumentation line(boxes);
     try {
-        std::string text = DecodeFileText(bytes);
+        moves = ReadMoveFile(bytes, options.file);
         bytes = {};
-        moves = ReadMoveText(text, options.file);
+        if (options.stage) {
+            std::string past;
+            moves = stageMoves(moves, options, past);
+            if (!past.empty()) {
+                err << past << '\n';
+                return 2;
+            }
+        }
+        if (options.changes) {
+            // One move at a time, so that each recorded one can be compared with the stage
+            // before it; the trees of that stage go with the move.
+            TStageFacts before = StageFacts(*line.CurrentStage);
+            for (std::size_t index = 0; index < moves.size(); ++index) {
+                boxes.move = index + 1;
+                const int count = line.ArgumentationMoves.Count();
+                ReplayMoves(line, std::span(moves).subspan(index, 1), options.file);
+                if (line.ArgumentationMoves.Count() == count)
+                    continue;
+                TStageFacts after = StageFacts(*line.CurrentStage);
+                changes.push_back({static_cast<std::size_t>(count) + 1, moves[index].Line,
+                                   StageChanges(before, after)});
+                before = std::move(after);
+            }
+        } else {
+            ReplayMoves(line, moves, options.file,
+                        [&](std::size_t index) { boxes.move = index; });
+        }
     } catch (const TFileError &failure) {
         err << failure.what() << '\n';
         return 2;
-    }
-
-    TScriptedBoxes boxes(options.decline);
-    TLineOfArgumentation line(boxes);
-    for (const TMoveText &move : moves) {
-        ++boxes.move;
-        try {
-            ReplayMove(line, move);
-        } catch (const TWorkBudgetExceeded &failure) {
-            err << options.file << ':' << move.Line << ": " << failure.what() << '\n';
-            return 2;
-        }
     }
     if (options.stats) {
         err << "nodes built: " << line.NodesBuilt()
             << ", status frames computed: " << line.FramesComputed() << '\n';
     }
 
-    out << (options.json ? JsonReport(line, boxes.messages)
-                         : TextReport(line, boxes.messages, moves.size()));
+    if (options.changes)
+        out << (options.json ? ChangesJson(changes) : ChangesText(changes));
+    else
+        out << (options.json ? JsonReport(line, boxes.messages)
+                             : TextReport(line, boxes.messages, moves.size()));
     out.flush();
     if (!out) {
         err << "korvane-eval: cannot write the report\n";

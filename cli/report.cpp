@@ -5,9 +5,7 @@
 
 #include <string_view>
 
-namespace {
-
-std::string_view justificationName(TJustificationStatus status)
+std::string_view JustificationName(TJustificationStatus status)
 {
     switch (status) {
     case TJustificationStatus::Justified:
@@ -20,7 +18,7 @@ std::string_view justificationName(TJustificationStatus status)
     return "Undecided";
 }
 
-std::string_view defeatName(TDefeatStatus status)
+std::string_view DefeatName(TDefeatStatus status)
 {
     switch (status) {
     case TDefeatStatus::Defeated:
@@ -33,22 +31,9 @@ std::string_view defeatName(TDefeatStatus status)
     return "Undecided";
 }
 
-std::string_view statusMark(TJustificationStatus status)
-{
-    switch (status) {
-    case TJustificationStatus::Justified:
-        return "[+]";
-    case TJustificationStatus::Unjustified:
-        return "[-]";
-    case TJustificationStatus::Undecided:
-        break;
-    }
-    return "[?]";
-}
-
 // A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
 // For a terminal the C1 controls (U+0080 to U+009F) are escaped too: terminals act on them.
-void appendQuoted(std::string &out, std::string_view text, bool forTerminal = false)
+void AppendQuoted(std::string &out, std::string_view text, bool forTerminal)
 {
     constexpr char Hex[] = "0123456789abcdef";
     const auto escape = [&](unsigned char code) {
@@ -97,12 +82,27 @@ void appendQuoted(std::string &out, std::string_view text, bool forTerminal = fa
     out += '"';
 }
 
+namespace {
+
+std::string_view statusMark(TJustificationStatus status)
+{
+    switch (status) {
+    case TJustificationStatus::Justified:
+        return "[+]";
+    case TJustificationStatus::Unjustified:
+        return "[-]";
+    case TJustificationStatus::Undecided:
+        break;
+    }
+    return "[?]";
+}
+
 // Text for a terminal: control characters written as JSON escapes, so that none acts on the
 // screen.
 void appendPrintable(std::string &out, std::string_view text)
 {
     std::string quoted;
-    appendQuoted(quoted, text, true);
+    AppendQuoted(quoted, text, true);
     out.append(quoted, 1, quoted.size() - 2);
 }
 
@@ -139,13 +139,13 @@ void appendJsonNode(std::string &out, const TArgument &root)
             if (depth > 0 && out.back() != '[')
                 out += ", ";
             out += "{\"conclusion\": ";
-            appendQuoted(out, argument.Conclusion->Text);
+            AppendQuoted(out, argument.Conclusion->Text);
             out += ", \"type\": ";
-            appendQuoted(out, StatementTypeName(argument.Conclusion->StatementType));
+            AppendQuoted(out, StatementTypeName(argument.Conclusion->StatementType));
             out += ", \"defeat\": ";
-            appendQuoted(out, defeatName(argument.DefeatStatus));
+            AppendQuoted(out, DefeatName(argument.DefeatStatus));
             out += ", \"status\": ";
-            appendQuoted(out, justificationName(argument.Conclusion->JustificationStatus));
+            AppendQuoted(out, JustificationName(argument.Conclusion->JustificationStatus));
             out += ", \"initial\": [";
         },
         [&](std::size_t) { out += "]}"; });
@@ -157,7 +157,7 @@ void appendJsonList(std::string &out, std::string_view key, const Items &items, 
                     bool last = false)
 {
     out += "  ";
-    appendQuoted(out, key);
+    AppendQuoted(out, key);
     out += ": [";
     bool first = true;
     for (const auto &item : items) {
@@ -181,38 +181,38 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
         out += "{\"move\": ";
         out += std::to_string(message.move);
         out += ", \"kind\": ";
-        appendQuoted(out, message.confirm ? "confirm" : "warning");
+        AppendQuoted(out, message.confirm ? "confirm" : "warning");
         out += ", \"text\": ";
-        appendQuoted(out, message.text);
+        AppendQuoted(out, message.text);
         out += ", \"answer\": ";
-        appendQuoted(out, !message.confirm ? "ok" : message.yes ? "yes" : "no");
+        AppendQuoted(out, !message.confirm ? "ok" : message.yes ? "yes" : "no");
         out += '}';
     });
     appendJsonList(out, "statements", stage.Statements, [&](const TStatement *statement) {
         out += "{\"id\": ";
-        appendQuoted(out, statement->Id);
+        AppendQuoted(out, statement->Id);
         out += ", \"text\": ";
-        appendQuoted(out, statement->Text);
+        AppendQuoted(out, statement->Text);
         out += ", \"type\": ";
-        appendQuoted(out, StatementTypeName(statement->StatementType));
+        AppendQuoted(out, StatementTypeName(statement->StatementType));
         out += ", \"status\": ";
-        appendQuoted(out, justificationName(statement->JustificationStatus));
+        AppendQuoted(out, JustificationName(statement->JustificationStatus));
         out += '}';
     });
     appendJsonList(out, "reasons", stage.ReasonConclusions, [&](const TReasonConclusion *step) {
         out += "{\"reason\": ";
-        appendQuoted(out, step->Reason->Text);
+        AppendQuoted(out, step->Reason->Text);
         out += ", \"conclusion\": ";
-        appendQuoted(out, step->Conclusion->Text);
+        AppendQuoted(out, step->Conclusion->Text);
         out += ", \"exceptions\": [";
         bool first = true;
         for (const TStatement *exception : step->Exceptions) {
             out += first ? "" : ", ";
             first = false;
             out += "{\"text\": ";
-            appendQuoted(out, exception->Text);
+            AppendQuoted(out, exception->Text);
             out += ", \"type\": ";
-            appendQuoted(out, StatementTypeName(exception->StatementType));
+            AppendQuoted(out, StatementTypeName(exception->StatementType));
             out += '}';
         }
         out += "]}";
@@ -220,7 +220,7 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
     appendJsonList(out, "arguments", stage.Arguments,
                    [&](const TArgument *argument) { appendJsonNode(out, *argument); });
     appendJsonList(out, "memo", MoveTextLines(line),
-                   [&](const std::string &text) { appendQuoted(out, text); }, true);
+                   [&](const std::string &text) { AppendQuoted(out, text); }, true);
     out += "}\n";
     return out;
 }
@@ -261,21 +261,21 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
     for (const TStatement *statement : stage.Statements) {
         out += "  " + std::string(statusMark(statement->JustificationStatus)) + ' ' + statement->Id
                + "  ";
-        appendQuoted(out, statement->Text, true);
+        AppendQuoted(out, statement->Text, true);
         out += "  (" + std::string(StatementTypeName(statement->StatementType)) + ", "
-               + std::string(justificationName(statement->JustificationStatus)) + ")\n";
+               + std::string(JustificationName(statement->JustificationStatus)) + ")\n";
     }
 
     out += "\nReasons:\n";
     for (const TReasonConclusion *step : stage.ReasonConclusions) {
         out += "  ";
-        appendQuoted(out, step->Reason->Text, true);
+        AppendQuoted(out, step->Reason->Text, true);
         out += "  THEREFORE  ";
-        appendQuoted(out, step->Conclusion->Text, true);
+        AppendQuoted(out, step->Conclusion->Text, true);
         out += '\n';
         for (const TStatement *exception : step->Exceptions) {
             out += "      HOWEVER  ";
-            appendQuoted(out, exception->Text, true);
+            AppendQuoted(out, exception->Text, true);
             out += "  (" + std::string(StatementTypeName(exception->StatementType)) + ")\n";
         }
     }
@@ -290,11 +290,11 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
                     out += "(depth " + std::to_string(depth) + ") ";
                 out += statusMark(argument.Conclusion->JustificationStatus);
                 out += ' ';
-                appendQuoted(out, argument.Conclusion->Text, true);
+                AppendQuoted(out, argument.Conclusion->Text, true);
                 out += "  (";
                 out += StatementTypeName(argument.Conclusion->StatementType);
                 out += ", ";
-                out += defeatName(argument.DefeatStatus);
+                out += DefeatName(argument.DefeatStatus);
                 out += ")\n";
             },
             [](std::size_t) {});

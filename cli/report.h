@@ -1,7 +1,11 @@
 #pragma once
 
+#include "model/argument.h"
+#include "model/statement.h"
+
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TLineOfArgumentation;
@@ -19,3 +23,10 @@ struct TMessage {
 std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
                        std::size_t movesRead);
 std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages);
+
+// The names the reports give the statuses.
+std::string_view JustificationName(TJustificationStatus status);
+std::string_view DefeatName(TDefeatStatus status);
+// Appends text as a JSON string: quotes, backslashes and control bytes escaped. For a terminal
+// the C1 controls (U+0080 to U+009F) are escaped too: terminals act on them.
+void AppendQuoted(std::string &out, std::string_view text, bool forTerminal = false);

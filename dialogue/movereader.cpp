@@ -134,3 +134,10 @@ std::vector<TMoveText> ReadMoveText(std::string_view text, const std::string &fi
     }
     return moves;
 }
+
+std::vector<TMoveText> ReadMoveFile(std::string_view bytes, const std::string &fileName)
+{
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        throw TFileError(fileName + ":1: the file is UTF-16; save it as UTF-8");
+    return ReadMoveText(DecodeFileText(bytes), fileName);
+}

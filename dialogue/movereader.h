@@ -28,3 +28,7 @@ struct TMoveText {
 // "<fileName>:<line>: expected ..." at the first line that does not fit a move's shape; a text
 // that ends inside a move reports the number of its lines plus one.
 std::vector<TMoveText> ReadMoveText(std::string_view text, const std::string &fileName);
+
+// The moves of a move file's bytes: decoded as DecodeFileText does and read as ReadMoveText
+// does. A file in UTF-16, which no decoding of 8-bit text can read, is refused by name first.
+std::vector<TMoveText> ReadMoveFile(std::string_view bytes, const std::string &fileName);

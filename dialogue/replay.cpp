@@ -53,9 +53,12 @@ bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move)
 }
 
 void ReplayMoves(TLineOfArgumentation &line, std::span<const TMoveText> moves,
-                 const std::string &fileName)
+                 const std::string &fileName, const std::function<void(std::size_t)> &beforeEach)
 {
+    std::size_t index = 0;
     for (const TMoveText &move : moves) {
+        if (beforeEach)
+            beforeEach(++index);
         try {
             ReplayMove(line, move);
         } catch (const TWorkBudgetExceeded &failure) {

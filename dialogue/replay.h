@@ -3,6 +3,7 @@
 #include "dialogue/movereader.h"
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,10 +26,12 @@ TReasonConclusion *NewBlockedStep(TArena &arena, const TSentenceText &reason,
 // Hands the move to the line as the move dialogs would. Returns whether the line recorded it.
 bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move);
 
-// Hands the moves to the line in order. A move that needs more work than one move may throws
+// Hands the moves to the line in order, calling beforeEach, when given, with each move's 1-based
+// index first. A move that needs more work than one move may throws
 // TFileError "<fileName>:<line of its heading>: ..."; the moves before it stay made.
 void ReplayMoves(TLineOfArgumentation &line, std::span<const TMoveText> moves,
-                 const std::string &fileName);
+                 const std::string &fileName,
+                 const std::function<void(std::size_t)> &beforeEach = {});
 
 // The line's recorded moves from index `from` on, read back from their text. Replayed into a new
 // line with every confirmation answered Yes, as they were when recorded, they give the same

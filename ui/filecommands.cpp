@@ -149,7 +149,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
             int error = 0;
             if (!ReadFileBytes(fileName, bytes, &error, MemoCapacity, TFileKinds::PlainOnly))
                 throw TFileError("Cannot open file " + fileName + ": " + readFailure(error));
-            const std::vector<TMoveText> moves = ReadMoveText(DecodeFileText(bytes), fileName);
+            const std::vector<TMoveText> moves = ReadMoveFile(bytes, fileName);
 
             TOpenBoxes boxes;
             auto line = std::make_unique<TLineOfArgumentation>(boxes);

@@ -272,6 +272,10 @@ TEST(EvaluatorTest, EndsOnHugeAndStrangeInput)
         {"a 50 MB sentence", statementMove(big, "Issue"), 0, ""},
         {"only CRs", onlyCrs, 0, ""},
         {"binary", binary, 2, ""},
+        {"UTF-16, little end first", std::string("\xFF\xFES\0T\0", 6), 2,
+         "-:1: the file is UTF-16; save it as UTF-8\n"},
+        {"UTF-16, big end first", std::string("\xFE\xFF\0S\0T", 6), 2,
+         "-:1: the file is UTF-16; save it as UTF-8\n"},
     };
     for (const auto &each : cases) {
         SCOPED_TRACE(each.name);

@@ -3,7 +3,7 @@
 // KORVANE_UPDATE_GOLDEN=1 writes the golden files from the running code instead.
 
 #include "cli/evaluator.h"
-#include "tests/reference/lines.h"
+#include "tests/cli/randomlines.h"
 
 #include <gtest/gtest.h>
 
@@ -36,33 +36,6 @@ std::string report(const std::vector<std::string> &options, const std::string &m
     std::ostringstream err;
     const int status = RunEvaluator(arguments, input.get(), out, err);
     return out.str() + err.str() + "status " + std::to_string(status) + '\n';
-}
-
-// The moves as a move file holds them, the ones a line would decline or refuse included.
-std::string moveText(unsigned seed)
-{
-    lines::TLineMaker maker(seed);
-    std::string text;
-    const auto sentence = [&](const lines::TSentence &each) {
-        text += "    " + each.text + "\r\n        TYPE: ";
-        text += each.issue ? "Issue\r\n" : "Assumption\r\n";
-    };
-    for (int index = maker.length(); index > 0; --index) {
-        const lines::TMove move = maker.next();
-        text += move.size() == 1   ? "STATEMENT MOVE: \r\n"
-                : move.size() == 2 ? "REASON/CONCLUSION MOVE: \r\n"
-                                   : "EXCEPTION MOVE: \r\n";
-        sentence(move[0]);
-        if (move.size() > 1) {
-            text += "    THEREFORE \r\n";
-            sentence(move[1]);
-        }
-        if (move.size() > 2) {
-            text += "    HOWEVER \r\n";
-            sentence(move[2]);
-        }
-    }
-    return text;
 }
 
 std::string readFile(const fs::path &path)
