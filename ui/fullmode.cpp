@@ -160,7 +160,8 @@ void TKorvaneForm::updateFullMode()
 
 void TKorvaneForm::MovesDone()
 {
-    if (!FullMode())
+    // A second OK while the first one's move computes made no move; the first records its own.
+    if (!FullMode() || m_runner.busy())
         return;
     runGuarded([this] { m_history.Record(RecordedMoves(*m_line, m_history.Position())); }, this);
     updateFullMode();

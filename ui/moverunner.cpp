@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
-#include <QPointer>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
@@ -19,12 +18,9 @@ bool TMoveRunner::run(TLineOfArgumentation &line, const std::function<void()> &w
     m_busy = true;
     m_cancel = false;
     line.SetCancelFlag(&m_cancel);
-    // Input goes nowhere meanwhile: the dialog or the window that started the command waits.
-    QPointer<QWidget> blocked = QApplication::activeModalWidget();
-    if (!blocked)
-        blocked = m_window;
-    blocked->setEnabled(false);
-
+    // The window and its dialogs stay as they are (disabling them would move the focus, and a
+    // dialog's type groups follow the box that loses it); the window refuses commands while
+    // busy() instead.
     std::exception_ptr failure;
     std::unique_ptr<QThread> thread(QThread::create([&] {
         try {
@@ -65,8 +61,6 @@ bool TMoveRunner::run(TLineOfArgumentation &line, const std::function<void()> &w
     indicator.reset();
 
     line.SetCancelFlag(nullptr);
-    if (blocked)
-        blocked->setEnabled(true);
     m_busy = false;
     if (failure) {
         try {
