@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogue/messageboxes.h"
 #include "dialogue/movereader.h"
 
 #include <cstddef>
@@ -22,6 +23,16 @@ TReasonConclusion *NewStep(TArena &arena, const TSentenceText &reason,
 // The step of an exception move, carrying its exception.
 TReasonConclusion *NewBlockedStep(TArena &arena, const TSentenceText &reason,
                                   const TSentenceText &conclusion, const TSentenceText &exception);
+
+// The answers for moves that were recorded once: every confirmation Yes, as it was answered
+// then; the warnings, which a file made elsewhere may cause, are kept to be shown once.
+class TReplayBoxes : public TMessageBoxes {
+public:
+    void Warning(const std::string &text) override { warnings.push_back(text); }
+    bool Confirm(const std::string &) override { return true; }
+
+    std::vector<std::string> warnings;
+};
 
 // Hands the move to the line as the move dialogs would. Returns whether the line recorded it.
 bool ReplayMove(TLineOfArgumentation &line, const TMoveText &move);

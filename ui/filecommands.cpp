@@ -18,16 +18,6 @@
 
 namespace {
 
-// Answers Yes, as the moves of a file were answered when they were made, and keeps the warnings
-// that a file made elsewhere may cause.
-class TOpenBoxes : public TMessageBoxes {
-public:
-    void Warning(const std::string &text) override { warnings.push_back(text); }
-    bool Confirm(const std::string &) override { return true; }
-
-    std::vector<std::string> warnings;
-};
-
 // Why full mode's Open could not read the file, in the user's words.
 std::string readFailure(int error)
 {
@@ -151,7 +141,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
                 throw TFileError("Cannot open file " + fileName + ": " + readFailure(error));
             const std::vector<TMoveText> moves = ReadMoveFile(bytes, fileName);
 
-            TOpenBoxes boxes;
+            TReplayBoxes boxes;
             auto line = std::make_unique<TLineOfArgumentation>(boxes);
             line->FileName = fileName;
             if (!runModelWork(*line, [&] { ReplayMoves(*line, moves, fileName); }))

@@ -25,16 +25,6 @@
 
 namespace {
 
-// Answers Yes, as the moves being replayed were answered when they were made, and keeps the
-// warnings, which a file made elsewhere may cause.
-class TReplayBoxes : public TMessageBoxes {
-public:
-    void Warning(const std::string &text) override { warnings.push_back(text); }
-    bool Confirm(const std::string &) override { return true; }
-
-    std::vector<std::string> warnings;
-};
-
 void showSeparator(QMenu *menu, const char *name)
 {
     if (auto *separator = menu->findChild<QAction *>(QLatin1String(name)))
