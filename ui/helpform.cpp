@@ -15,9 +15,8 @@ THelpForm::THelpForm(QWidget *parent)
     m_browser->setObjectName(QStringLiteral("HelpBrowser"));
     m_browser->setAccessibleName(QStringLiteral("Help"));
     m_browser->setOpenExternalLinks(true);
-    // The guide is built into the program, pictures included, so relative links resolve there.
-    m_browser->setSearchPaths({QStringLiteral(":/guide")});
-    QFile guide(QStringLiteral(":/guide/README.md"));
+    // The guide is built into the program, so it is there wherever the program is installed.
+    QFile guide(QStringLiteral(":/guide/docs/guide.md"));
     if (guide.open(QIODevice::ReadOnly))
         m_browser->setMarkdown(QString::fromUtf8(guide.readAll()));
     layout->addWidget(m_browser);
