@@ -57,15 +57,10 @@ TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
     m_okButton->setObjectName(QStringLiteral("OKButton"));
     m_okButton->setFixedSize(75, 25);
     m_okButton->setDefault(true);
-    // Shown in full mode only; every show unticks it.
+    // Every show unticks it.
     m_addExceptionWarrantAsIssueCheckBox =
-        new QCheckBox(QStringLiteral("Add exception &warrant as issue"), this);
-    m_addExceptionWarrantAsIssueCheckBox->setObjectName(
-        QStringLiteral("AddExceptionWarrantAsIssueCheckBox"));
-    // Its place in the default mode; shown, it takes the room its text needs.
-    if (!m_sink->FullMode())
-        m_addExceptionWarrantAsIssueCheckBox->setFixedSize(201, 17);
-    m_addExceptionWarrantAsIssueCheckBox->setVisible(m_sink->FullMode());
+        newWarrantCheckBox(QStringLiteral("Add exception &warrant as issue"),
+                           "AddExceptionWarrantAsIssueCheckBox", m_sink->FullMode(), this);
 
     layout->addWidget(m_label2);
     layout->addWidget(m_exceptionComboBox);
@@ -73,18 +68,8 @@ TExceptionForm::TExceptionForm(TMoveSink &sink, QWidget *parent)
     layout->addSpacing(8);
     layout->addWidget(m_step);
     layout->addStretch();
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(m_okButton);
-    if (m_sink->FullMode()) {
-        m_cancelButton = newCancelButton(this);
-        buttonRow->addWidget(m_cancelButton);
-        buttonRow->addSpacing(24);
-    } else {
-        buttonRow->addSpacing(133);
-    }
-    buttonRow->addWidget(m_addExceptionWarrantAsIssueCheckBox);
-    buttonRow->addStretch();
-    layout->addLayout(buttonRow);
+    m_cancelButton = addButtonRow(layout, m_okButton, m_addExceptionWarrantAsIssueCheckBox,
+                                  m_sink->FullMode(), this);
 
     setTabOrderChain({m_exceptionComboBox, m_step->conclusionBox(), m_step->reasonBox(),
                       m_exceptionTypeRadioGroup->item(0), m_exceptionTypeRadioGroup->item(1),

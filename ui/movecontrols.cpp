@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QDialog>
@@ -230,6 +231,34 @@ QPushButton *newCancelButton(QDialog *dialog)
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, dialog, &QDialog::reject);
     return button;
+}
+
+QCheckBox *newWarrantCheckBox(const QString &caption, const char *name, bool full, QDialog *dialog)
+{
+    auto *box = new QCheckBox(caption, dialog);
+    box->setObjectName(QLatin1String(name));
+    if (!full)
+        box->setFixedSize(201, 17);
+    box->setVisible(full);
+    return box;
+}
+
+QPushButton *addButtonRow(QBoxLayout *layout, QPushButton *ok, QCheckBox *warrant, bool full,
+                          QDialog *dialog)
+{
+    QPushButton *cancel = full ? newCancelButton(dialog) : nullptr;
+    auto *row = new QHBoxLayout;
+    row->addWidget(ok);
+    if (cancel) {
+        row->addWidget(cancel);
+        row->addSpacing(24);
+    } else {
+        row->addSpacing(133);
+    }
+    row->addWidget(warrant);
+    row->addStretch();
+    layout->addLayout(row);
+    return cancel;
 }
 
 TTypeRadioGroup::TTypeRadioGroup(const char *name, const QString &title, QWidget *parent)

@@ -11,7 +11,9 @@
 #include <initializer_list>
 #include <string>
 
+class QBoxLayout;
 class QButtonGroup;
+class QCheckBox;
 class QDialog;
 class QPushButton;
 class QRadioButton;
@@ -89,6 +91,14 @@ bool acceptSentence(TMoveComboBox *box, const QString &what);
 
 // Full mode's Cancel button of a move dialog, which closes it without a move.
 QPushButton *newCancelButton(QDialog *dialog);
+
+// The check box of the step and exception dialogs that adds a warrant as an issue: shown in full
+// mode only, where it takes the room its text needs; hidden at its fixed place otherwise.
+QCheckBox *newWarrantCheckBox(const QString &caption, const char *name, bool full, QDialog *dialog);
+// Appends the row under those dialogs' boxes: OK, Cancel in full mode, the warrant check box.
+// Returns the Cancel button, or null in the default mode.
+QPushButton *addButtonRow(QBoxLayout *layout, QPushButton *ok, QCheckBox *warrant, bool full,
+                          QDialog *dialog);
 
 // A titled group of the two type choices in two columns: "Issue" (index 0) and "Assumption"
 // (index 1), the reverse of the stored values.

@@ -30,29 +30,15 @@ TReasonConclusionForm::TReasonConclusionForm(TMoveSink &sink, QWidget *parent)
     m_okButton->setObjectName(QStringLiteral("OKButton"));
     m_okButton->setFixedSize(75, 25);
     m_okButton->setDefault(true);
-    // Shown in full mode only; every show unticks it.
+    // Every show unticks it.
     m_addStepWarrantAsIssueCheckBox =
-        new QCheckBox(QStringLiteral("Add step &warrant as issue"), this);
-    m_addStepWarrantAsIssueCheckBox->setObjectName(QStringLiteral("AddStepWarrantAsIssueCheckBox"));
-    // Its place in the default mode; shown, it takes the room its text needs.
-    if (!m_sink->FullMode())
-        m_addStepWarrantAsIssueCheckBox->setFixedSize(201, 17);
-    m_addStepWarrantAsIssueCheckBox->setVisible(m_sink->FullMode());
+        newWarrantCheckBox(QStringLiteral("Add step &warrant as issue"),
+                           "AddStepWarrantAsIssueCheckBox", m_sink->FullMode(), this);
 
     layout->addWidget(m_step);
     layout->addStretch();
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(m_okButton);
-    if (m_sink->FullMode()) {
-        m_cancelButton = newCancelButton(this);
-        buttonRow->addWidget(m_cancelButton);
-        buttonRow->addSpacing(24);
-    } else {
-        buttonRow->addSpacing(133);
-    }
-    buttonRow->addWidget(m_addStepWarrantAsIssueCheckBox);
-    buttonRow->addStretch();
-    layout->addLayout(buttonRow);
+    m_cancelButton =
+        addButtonRow(layout, m_okButton, m_addStepWarrantAsIssueCheckBox, m_sink->FullMode(), this);
 
     setTabOrderChain({m_step->conclusionBox(), m_step->reasonBox(),
                       m_step->conclusionTypes()->item(0), m_step->conclusionTypes()->item(1),
