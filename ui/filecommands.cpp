@@ -141,19 +141,17 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
                 throw TFileError("Cannot open file " + fileName + ": " + readFailure(error));
             const std::vector<TMoveText> moves = ReadMoveFile(bytes, fileName);
 
-            TReplayBoxes boxes;
-            auto line = std::make_unique<TLineOfArgumentation>(boxes);
-            line->FileName = fileName;
-            if (!runModelWork(*line, [&] { ReplayMoves(*line, moves, fileName); }))
+            std::vector<std::string> warnings;
+            std::unique_ptr<TLineOfArgumentation> line = replayedLine(moves, fileName, &warnings);
+            if (!line)
                 return;
-            line->SetMessageBoxes(m_boxes);
             m_history.Reset(RecordedMoves(*line));
             m_fileName = fileName;
             replaceLine(std::move(line));
-            if (!boxes.warnings.empty()) {
+            if (!warnings.empty()) {
                 // Once, at the end, rather than one box per move.
                 std::string text = namePart(fileName) + " was opened with these warnings:";
-                for (const std::string &warning : boxes.warnings)
+                for (const std::string &warning : warnings)
                     text += "\r\n" + warning;
                 m_boxes.Warning(text);
             }

@@ -110,19 +110,29 @@ bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<
     return m_runner.run(line, work);
 }
 
-std::unique_ptr<TLineOfArgumentation> TKorvaneForm::replayedLine(std::size_t count)
+std::unique_ptr<TLineOfArgumentation> TKorvaneForm::replayedLine(std::span<const TMoveText> moves,
+                                                                 const std::string &fileName,
+                                                                 std::vector<std::string> *warnings)
 {
     TReplayBoxes boxes;
     auto line = std::make_unique<TLineOfArgumentation>(boxes);
-    line->FileName = m_line->FileName;
-    std::span<const TMoveText> moves = std::span(m_history.Moves()).first(count);
-    if (!runModelWork(*line, [&] { ReplayMoves(*line, moves, m_fileName); }))
+    line->FileName = fileName.empty() ? std::string(NewLineTitle) : fileName;
+    if (!runModelWork(*line, [&] { ReplayMoves(*line, moves, fileName); }))
         return nullptr;
-    // Recorded moves are recorded again; anything else would show the wrong stage.
-    if (line->ArgumentationMoves.Count() != static_cast<int>(count))
-        throw std::logic_error("the moves could not be replayed");
     // From here on the line asks the user.
     line->SetMessageBoxes(m_boxes);
+    if (warnings)
+        *warnings = std::move(boxes.warnings);
+    return line;
+}
+
+std::unique_ptr<TLineOfArgumentation> TKorvaneForm::stageLine(std::size_t count)
+{
+    std::unique_ptr<TLineOfArgumentation> line =
+        replayedLine(std::span(m_history.Moves()).first(count), m_fileName);
+    // Recorded moves are recorded again; anything else would show the wrong stage.
+    if (line && line->ArgumentationMoves.Count() != static_cast<int>(count))
+        throw std::logic_error("the moves could not be replayed");
     return line;
 }
 
@@ -161,7 +171,7 @@ void TKorvaneForm::UndoMove()
 {
     if (!m_history.CanUndo())
         return;
-    if (std::unique_ptr<TLineOfArgumentation> line = replayedLine(m_history.UndoPosition())) {
+    if (std::unique_ptr<TLineOfArgumentation> line = stageLine(m_history.UndoPosition())) {
         m_history.Undo();
         replaceLine(std::move(line));
     }
@@ -171,7 +181,7 @@ void TKorvaneForm::RedoMove()
 {
     if (!m_history.CanRedo())
         return;
-    if (std::unique_ptr<TLineOfArgumentation> line = replayedLine(m_history.RedoPosition())) {
+    if (std::unique_ptr<TLineOfArgumentation> line = stageLine(m_history.RedoPosition())) {
         m_history.Redo();
         replaceLine(std::move(line));
     }

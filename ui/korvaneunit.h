@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -167,9 +169,13 @@ private:
     // Runs the model work of a command: on this thread in the default mode, in full mode on a
     // thread of its own with a busy indicator (see TMoveRunner). False when cancelled.
     bool runModelWork(TLineOfArgumentation &line, const std::function<void()> &work);
-    // A new line of argumentation with the first count moves of the history, replayed with
-    // every question answered Yes; null when cancelled.
-    std::unique_ptr<TLineOfArgumentation> replayedLine(std::size_t count);
+    // A new line of argumentation with the moves replayed, every question answered Yes and the
+    // warnings kept in *warnings when given; null when cancelled.
+    std::unique_ptr<TLineOfArgumentation> replayedLine(std::span<const TMoveText> moves,
+                                                       const std::string &fileName,
+                                                       std::vector<std::string> *warnings = nullptr);
+    // The line of the history's first count moves: stage count, as Undo and Redo show it.
+    std::unique_ptr<TLineOfArgumentation> stageLine(std::size_t count);
     // Makes line the shown one and rebuilds the visible view.
     void replaceLine(std::unique_ptr<TLineOfArgumentation> line);
     // Full mode: caption, stage item, and which of Undo and Redo can be used.
