@@ -1,7 +1,7 @@
 // --changes: what each recorded move changed, checked against the stages before and after it.
 
 #include "cli/evaluator.h"
-#include "tests/cli/randomlines.h"
+#include "tests/cli/evalinput.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +15,11 @@
 
 namespace {
 
-std::string run(std::vector<std::string> arguments, const std::string &input)
+std::string run(const std::vector<std::string> &arguments, const std::string &input)
 {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::tmpfile(), std::fclose);
-    std::fwrite(input.data(), 1, input.size(), file.get());
-    std::rewind(file.get());
-    arguments.push_back("-");
-    std::ostringstream out, err;
-    EXPECT_EQ(RunEvaluator(arguments, file.get(), out, err), 0) << err.str();
-    return out.str();
+    const TEvalRun result = runEval(arguments, input);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return result.out;
 }
 
 std::size_t count(const std::string &text, const std::string &part)

@@ -3,7 +3,7 @@
 // KORVANE_UPDATE_GOLDEN=1 writes the golden files from the running code instead.
 
 #include "cli/evaluator.h"
-#include "tests/cli/randomlines.h"
+#include "tests/cli/evalinput.h"
 
 #include <gtest/gtest.h>
 
@@ -24,18 +24,11 @@ constexpr unsigned RandomLines = 200;
 
 bool updating() { return std::getenv("KORVANE_UPDATE_GOLDEN") != nullptr; }
 
-// The report korvane-eval prints for the move text, read from standard input.
+// What korvane-eval prints for the move text, and how it ends.
 std::string report(const std::vector<std::string> &options, const std::string &moves)
 {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> input(std::tmpfile(), std::fclose);
-    std::fwrite(moves.data(), 1, moves.size(), input.get());
-    std::rewind(input.get());
-    std::vector<std::string> arguments = options;
-    arguments.push_back("-");
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunEvaluator(arguments, input.get(), out, err);
-    return out.str() + err.str() + "status " + std::to_string(status) + '\n';
+    const TEvalRun run = runEval(options, moves);
+    return run.out + run.err + "status " + std::to_string(run.status) + '\n';
 }
 
 std::string readFile(const fs::path &path)

@@ -4,7 +4,7 @@
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/replay.h"
 #include "dialogue/textfile.h"
-#include "tests/cli/randomlines.h"
+#include "tests/cli/evalinput.h"
 
 #include <gtest/gtest.h>
 
@@ -18,22 +18,6 @@
 namespace {
 
 constexpr unsigned Lines = 150;
-
-struct TRun {
-    int status = 0;
-    std::string out, err;
-};
-
-TRun run(std::vector<std::string> arguments, const std::string &input)
-{
-    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::tmpfile(), std::fclose);
-    std::fwrite(input.data(), 1, input.size(), file.get());
-    std::rewind(file.get());
-    arguments.push_back("-");
-    std::ostringstream out, err;
-    const int status = RunEvaluator(arguments, file.get(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(StageTest, EveryStageIsTheReportOfItsMovesAlone)
 {
@@ -55,13 +39,13 @@ TEST(StageTest, EveryStageIsTheReportOfItsMovesAlone)
                 ReplayMoves(cut, std::span(recorded).first(stage), "-");
                 std::vector<std::string> staged = options;
                 staged.insert(staged.end(), {"--stage", std::to_string(stage)});
-                const TRun expected = run(options, JoinTextLines(MoveTextLines(cut)));
-                const TRun actual = run(staged, file);
+                const TEvalRun expected = runEval(options, JoinTextLines(MoveTextLines(cut)));
+                const TEvalRun actual = runEval(staged, file);
                 ASSERT_EQ(actual.status, 0) << actual.err;
                 ASSERT_EQ(actual.out, expected.out) << "stage " << stage;
             }
             options.insert(options.end(), {"--stage", std::to_string(recorded.size() + 1)});
-            const TRun past = run(options, file);
+            const TEvalRun past = runEval(options, file);
             EXPECT_EQ(past.status, 2);
             EXPECT_EQ(past.out, "");
             EXPECT_EQ(past.err.find('\n'), past.err.size() - 1) << past.err;
@@ -73,11 +57,11 @@ TEST(StageTest, AStageIsAWholeNumber)
 {
     for (const char *stage : {"", "-1", "x", "1x", "99999999999999999999999"}) {
         SCOPED_TRACE(stage);
-        const TRun result = run({"--stage", stage}, "");
+        const TEvalRun result = runEval({"--stage", stage}, "");
         EXPECT_EQ(result.status, 2);
         EXPECT_TRUE(result.err.starts_with("korvane-eval: --stage needs a number")) << result.err;
     }
-    EXPECT_EQ(run({"--stage"}, "").status, 2);
+    EXPECT_EQ(runEval({"--stage"}, "").status, 2);
 }
 
 } // namespace

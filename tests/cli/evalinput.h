@@ -1,10 +1,33 @@
 #pragma once
 
-// Random lines of argumentation as the text of a move file, for korvane-eval's tests.
+// korvane-eval run in process on a text, and random lines of argumentation as the text of a
+// move file, for korvane-eval's tests.
 
+#include "cli/evaluator.h"
 #include "tests/reference/lines.h"
 
+#include <cstdio>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
+
+struct TEvalRun {
+    int status = 0;
+    std::string out, err;
+};
+
+// korvane-eval with the arguments, reading the input from standard input ("-" is added).
+inline TEvalRun runEval(std::vector<std::string> arguments, const std::string &input)
+{
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::tmpfile(), std::fclose);
+    std::fwrite(input.data(), 1, input.size(), file.get());
+    std::rewind(file.get());
+    arguments.push_back("-");
+    std::ostringstream out, err;
+    const int status = RunEvaluator(arguments, file.get(), out, err);
+    return {status, out.str(), err.str()};
+}
 
 // The moves as a move file holds them, the ones a line would decline or refuse included.
 inline std::string moveText(unsigned seed)
