@@ -60,8 +60,32 @@ void appendLabelText(std::string &out, std::string_view text)
 
 } // namespace
 
-std::string DotBoxName(int box) { return "b" + std::to_string(box + 1); }
-std::string DotStepName(int step) { return "r" + std::to_string(step + 1); }
+namespace {
+
+// Built by appending: gcc 12 at -O3 warns falsely on "b" + std::to_string(...).
+std::string nodeName(char kind, int index)
+{
+    std::string name(1, kind);
+    name += std::to_string(index + 1);
+    return name;
+}
+
+// "  from -> to [attributes];"
+void appendEdge(std::string &out, const std::string &from, const std::string &to,
+                std::string_view attributes)
+{
+    out += "  ";
+    out += from;
+    out += " -> ";
+    out += to;
+    out += attributes;
+    out += ";\n";
+}
+
+} // namespace
+
+std::string DotBoxName(int box) { return nodeName('b', box); }
+std::string DotStepName(int step) { return nodeName('r', step); }
 
 std::string DotText(const TStageGraph &graph)
 {
@@ -72,7 +96,9 @@ std::string DotText(const TStageGraph &graph)
     for (int box = 0; box < static_cast<int>(graph.Boxes.size()); ++box) {
         const TStatement &statement = *graph.Boxes[static_cast<std::size_t>(box)];
         const TStatusLook look = StatusLook(statement.JustificationStatus);
-        out += "  " + DotBoxName(box) + " [label=\"";
+        out += "  ";
+        out += DotBoxName(box);
+        out += " [label=\"";
         appendLabelText(out, statement.Text);
         out += "\\n";
         out += look.mark;
@@ -87,18 +113,20 @@ std::string DotText(const TStageGraph &graph)
     for (int step = 0; step < static_cast<int>(graph.Steps.size()); ++step) {
         const TStageGraph::TStep &each = graph.Steps[static_cast<std::size_t>(step)];
         const std::string name = DotStepName(step);
-        out += "  " + name + " [shape=circle, label=\"\", width=0.15, height=0.15, style=filled, "
-                             "fillcolor=\"#000000\"];\n";
-        out += "  " + DotBoxName(each.reason) + " -> " + name + " [arrowhead=none];\n";
-        out += "  " + name + " -> " + DotBoxName(each.conclusion) + ";\n";
+        out += "  ";
+        out += name;
+        out += " [shape=circle, label=\"\", width=0.15, height=0.15, style=filled, "
+               "fillcolor=\"#000000\"];\n";
+        appendEdge(out, DotBoxName(each.reason), name, " [arrowhead=none]");
+        appendEdge(out, name, DotBoxName(each.conclusion), "");
     }
     for (const TStageGraph::TAttack &attack : graph.Attacks) {
-        out += "  " + DotBoxName(attack.exception) + " -> " + DotStepName(attack.step)
-               + " [arrowhead=tee, color=\"#ff0000\", penwidth=1.5];\n";
+        appendEdge(out, DotBoxName(attack.exception), DotStepName(attack.step),
+                   " [arrowhead=tee, color=\"#ff0000\", penwidth=1.5]");
     }
     for (const TStageGraph::TWarrantLink &link : graph.WarrantLinks) {
-        out += "  " + DotBoxName(link.warrant) + " -> " + DotStepName(link.step)
-               + " [style=dotted, arrowhead=none, constraint=false];\n";
+        appendEdge(out, DotBoxName(link.warrant), DotStepName(link.step),
+                   " [style=dotted, arrowhead=none, constraint=false]");
     }
     out += "}\n";
     return out;
