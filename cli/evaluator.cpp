@@ -8,6 +8,7 @@
 #include "dialogue/movereader.h"
 #include "dialogue/replay.h"
 #include "dialogue/textfile.h"
+#include "model/explanation.h"
 #include "model/movescope.h"
 
 #include <algorithm>
@@ -35,6 +36,7 @@ struct TOptions {
     bool stats = false;
     std::optional<std::size_t> stage; // Report the stage after this many recorded moves.
     bool changes = false;             // Report what each recorded move changed instead.
+    bool explain = false;             // Say why each status is what it is.
     std::string file;
 };
 
@@ -97,6 +99,10 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
         }
         if (!onlyFiles && argument == "--changes") {
             options.changes = true;
+            continue;
+        }
+        if (!onlyFiles && argument == "--explain") {
+            options.explain = true;
             continue;
         }
         if (!onlyFiles && argument == "--stats") {
@@ -214,11 +220,15 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
             << ", status frames computed: " << line.FramesComputed() << '\n';
     }
 
+    TExplanations explanations;
+    if (options.explain)
+        line.CurrentStage->ExplainStatuses(explanations);
+    const TExplanations *why = options.explain ? &explanations : nullptr;
     if (options.changes)
         out << (options.json ? ChangesJson(changes) : ChangesText(changes));
     else
-        out << (options.json ? JsonReport(line, boxes.messages)
-                             : TextReport(line, boxes.messages, moves.size()));
+        out << (options.json ? JsonReport(line, boxes.messages, why)
+                             : TextReport(line, boxes.messages, moves.size(), why));
     out.flush();
     if (!out) {
         err << "korvane-eval: cannot write the report\n";

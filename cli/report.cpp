@@ -2,6 +2,7 @@
 
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/textfile.h"
+#include "model/explanation.h"
 
 #include <string_view>
 
@@ -131,7 +132,25 @@ void walkTree(const TArgument &root, Visit visit, Leave leave)
     }
 }
 
-void appendJsonNode(std::string &out, const TArgument &root)
+// ", "why": {...}": the sentence, the statements it names by id and the nodes by path.
+void appendJsonWhy(std::string &out, const TWhySentence &why, const TExplanations &explanations)
+{
+    out += ", \"why\": {\"text\": ";
+    AppendQuoted(out, why.Text);
+    out += ", \"statements\": [";
+    for (std::size_t i = 0; i < why.Statements.size(); ++i) {
+        out += i ? ", " : "";
+        AppendQuoted(out, why.Statements[i]->Id);
+    }
+    out += "], \"nodes\": [";
+    for (std::size_t i = 0; i < why.Nodes.size(); ++i) {
+        out += i ? ", " : "";
+        AppendQuoted(out, explanations.Path(*why.Nodes[i]));
+    }
+    out += "]}";
+}
+
+void appendJsonNode(std::string &out, const TArgument &root, const TExplanations *explanations)
 {
     walkTree(
         root,
@@ -146,6 +165,8 @@ void appendJsonNode(std::string &out, const TArgument &root)
             AppendQuoted(out, DefeatName(argument.DefeatStatus));
             out += ", \"status\": ";
             AppendQuoted(out, JustificationName(argument.Conclusion->JustificationStatus));
+            if (explanations)
+                appendJsonWhy(out, explanations->Explain(argument), *explanations);
             out += ", \"initial\": [";
         },
         [&](std::size_t) { out += "]}"; });
@@ -171,7 +192,8 @@ void appendJsonList(std::string &out, std::string_view key, const Items &items, 
 
 } // namespace
 
-std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages)
+std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
+                       const TExplanations *explanations)
 {
     const TArgumentationStage &stage = *line.CurrentStage;
     std::string out = "{\n  \"moves\": ";
@@ -197,6 +219,8 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
         AppendQuoted(out, StatementTypeName(statement->StatementType));
         out += ", \"status\": ";
         AppendQuoted(out, JustificationName(statement->JustificationStatus));
+        if (explanations)
+            appendJsonWhy(out, explanations->Explain(*statement), *explanations);
         out += '}';
     });
     appendJsonList(out, "reasons", stage.ReasonConclusions, [&](const TReasonConclusion *step) {
@@ -218,7 +242,7 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
         out += "]}";
     });
     appendJsonList(out, "arguments", stage.Arguments,
-                   [&](const TArgument *argument) { appendJsonNode(out, *argument); });
+                   [&](const TArgument *argument) { appendJsonNode(out, *argument, explanations); });
     appendJsonList(out, "memo", MoveTextLines(line),
                    [&](const std::string &text) { AppendQuoted(out, text); }, true);
     out += "}\n";
@@ -231,10 +255,21 @@ namespace {
 // nothing useful past it, and the output stays linear in the size of the tree.
 constexpr std::size_t DeepestIndent = 32;
 
+void quoteForTerminal(std::string &out, std::string_view text) { AppendQuoted(out, text, true); }
+
+// "why: ..." under a line that starts at indent.
+void appendWhyLine(std::string &out, std::size_t indent, const TWhySentence &why)
+{
+    out += std::string(indent + 4, ' ');
+    out += "why: ";
+    out += why.Text;
+    out += '\n';
+}
+
 } // namespace
 
 std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
-                       std::size_t movesRead)
+                       std::size_t movesRead, const TExplanations *explanations)
 {
     const TArgumentationStage &stage = *line.CurrentStage;
     std::string out;
@@ -264,6 +299,8 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
         AppendQuoted(out, statement->Text, true);
         out += "  (" + std::string(StatementTypeName(statement->StatementType)) + ", "
                + std::string(JustificationName(statement->JustificationStatus)) + ")\n";
+        if (explanations)
+            appendWhyLine(out, 2, explanations->Explain(*statement, quoteForTerminal));
     }
 
     out += "\nReasons:\n";
@@ -285,7 +322,8 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
         walkTree(
             *root,
             [&](const TArgument &argument, std::size_t depth) {
-                out += std::string(2 + 4 * std::min(depth, DeepestIndent), ' ');
+                const std::size_t indent = 2 + 4 * std::min(depth, DeepestIndent);
+                out += std::string(indent, ' ');
                 if (depth > DeepestIndent)
                     out += "(depth " + std::to_string(depth) + ") ";
                 out += statusMark(argument.Conclusion->JustificationStatus);
@@ -296,6 +334,8 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
                 out += ", ";
                 out += DefeatName(argument.DefeatStatus);
                 out += ")\n";
+                if (explanations)
+                    appendWhyLine(out, indent, explanations->Explain(argument, quoteForTerminal));
             },
             [](std::size_t) {});
     }

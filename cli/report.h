@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class TExplanations;
 class TLineOfArgumentation;
 
 // One question the line of argumentation asked while a move was replayed.
@@ -19,10 +20,12 @@ struct TMessage {
 };
 
 // The stage the line reached, with the questions asked on the way: korvane-eval's report as
-// text (movesRead: the moves the file held) and as one JSON object.
+// text (movesRead: the moves the file held) and as one JSON object. With explanations of the
+// stage, every statement and node says why it has its status.
 std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
-                       std::size_t movesRead);
-std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages);
+                       std::size_t movesRead, const TExplanations *explanations = nullptr);
+std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
+                       const TExplanations *explanations = nullptr);
 
 // The names the reports give the statuses.
 std::string_view JustificationName(TJustificationStatus status);

@@ -533,6 +533,15 @@ void TArgumentationStage::ComputeStatuses()
     m_arena->SetComputedStage(this);
 }
 
+void TArgumentationStage::ExplainStatuses(TExplanations &explanations)
+{
+    explanations = TExplanations();
+    explanations.IndexPaths(*this);
+    m_arena->SetComputedStage(nullptr);
+    TStatusComputation(*this, &explanations).ComputeStatuses();
+    m_arena->SetComputedStage(this);
+}
+
 void TArgumentationStage::ResetDefeatStatus(TArgument &a)
 {
     m_arena->SetComputedStage(nullptr);

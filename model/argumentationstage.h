@@ -9,6 +9,7 @@
 
 class TArena;
 class TArgumentForest;
+class TExplanations;
 class TStageIndex;
 
 // The state of the argumentation after one move. A move never changes the stage it is applied to:
@@ -59,6 +60,9 @@ public:
 
     // Computes every argument's defeat status and every statement's justification status.
     void ComputeStatuses();
+    // Computes them again, by the rules alone, recording why each status is what it is. The
+    // statuses come out as they were.
+    void ExplainStatuses(TExplanations &explanations);
     // Sets a and every argument below it to Undecided.
     void ResetDefeatStatus(TArgument &a);
     // Computes a's defeat status (and those below it still Undecided) and its conclusion's status.

@@ -43,9 +43,9 @@ void keepSpare(std::vector<T> &items) noexcept
 
 } // namespace
 
-TStatusComputation::TStatusComputation(TArgumentationStage &stage)
+TStatusComputation::TStatusComputation(TArgumentationStage &stage, TExplanations *explain)
     : m_stage(stage), m_index(stage.Index()), m_texts(stage.Arena().Texts()),
-      m_scope(stage.Arena().Scope()), m_statementCount(stage.Statements.Count()),
+      m_scope(stage.Arena().Scope()), m_explain(explain), m_statementCount(stage.Statements.Count()),
       m_stepCount(stage.ReasonConclusions.Count())
 {
     // Trees built in the open move are new objects that a rollback discards whole.
@@ -276,7 +276,7 @@ bool TStatusComputation::computeWithoutReferences()
     // Without exceptions and without warrant sentences no computation looks outside its own
     // tree: every step is warranted, nothing attacks, and the rules come down to this walk.
     // Trees the stage built hold no node twice, so no argument is met in progress.
-    if (!m_stage.HasOwnForest() || !m_stage.RefersToNothing())
+    if (m_explain || !m_stage.HasOwnForest() || !m_stage.RefersToNothing())
         return false;
     struct TVisit {
         TArgument *node;
@@ -406,6 +406,8 @@ void TStatusComputation::pushDefeat(int slot)
 {
     charge();
     m_slots[static_cast<std::size_t>(slot)].progress = TProgress::InProgress;
+    if (m_explain)
+        m_notes.emplace_back();
     TFrame frame{TTask::Defeat, TPhase::ComputeSupports};
     frame.slot = slot;
     frame.calleeBase = static_cast<int>(m_callees.size());
@@ -416,6 +418,8 @@ bool TStatusComputation::pushWarrant(TTextId sentence)
 {
     // A warrant that is no statement counts.
     if (!m_index.HasStatementWithText(sentence, m_statementCount)) {
+        if (m_explain)
+            m_warrantFact = {TWarrantState::NotStated, -1, sentence};
         m_result = true;
         return false;
     }
@@ -486,6 +490,8 @@ void TStatusComputation::finishDefeat()
                             m_callees.end());
     }
     m_callees.resize(base);
+    if (m_explain)
+        m_notes.pop_back();
     finish(false);
     if (undecided)
         m_callees.push_back(self);
@@ -506,6 +512,8 @@ void TStatusComputation::repeatKnownUndecided(int slot)
         assert(met.progress == TProgress::KnownUndecided);
         charge();
         setJustification(*met.node->Conclusion, TJustificationStatus::Undecided);
+        if (m_explain)
+            m_explain->m_lastComputed[met.node->Conclusion] = met.node;
         for (int i = 0; i < met.calleeCount; ++i) {
             const int callee = m_remembered[static_cast<std::size_t>(met.firstCallee + i)];
             if (m_seen[static_cast<std::size_t>(callee)] != m_epoch) {
@@ -537,6 +545,8 @@ void TStatusComputation::stepDefeat(TFrame &f)
             }
             if (argument.Conclusion->StatementType == TStatementType::Assumption) {
                 setStatus(f.slot, TDefeatStatus::Undefeated);
+                if (m_explain)
+                    explain(f.slot, f, {.Kind = TWhyKind::Assumption});
                 f.phase = TPhase::Conclude;
                 break;
             }
@@ -550,6 +560,11 @@ void TStatusComputation::stepDefeat(TFrame &f)
             }
             const int s = childSlot(f.slot, f.reason);
             if (status(s) != TDefeatStatus::Undefeated) {
+                if (m_explain) {
+                    TNotes &notes = m_notes.back();
+                    if (notes.other < 0 || (!notes.otherInProgress && inProgress(s)))
+                        notes.other = s, notes.otherStatus = status(s), notes.otherInProgress = inProgress(s);
+                }
                 ++f.reason;
                 break;
             }
@@ -560,6 +575,13 @@ void TStatusComputation::stepDefeat(TFrame &f)
             break;
         }
         case TPhase::AfterWarrant:
+            if (m_explain) {
+                TNotes &notes = m_notes.back();
+                notes.warrant = m_warrantFact;
+                notes.missed = false;
+                if (!m_result && notes.unwarranted < 0)
+                    notes.unwarranted = childSlot(f.slot, f.reason), notes.unwarrantedFact = m_warrantFact;
+            }
             if (!m_result) {
                 ++f.reason;
                 f.phase = TPhase::TryReason;
@@ -588,6 +610,16 @@ void TStatusComputation::stepDefeat(TFrame &f)
             return;
         }
         case TPhase::AfterAttack:
+            if (m_explain) {
+                TNotes &notes = m_notes.back();
+                if (!m_result && !notes.missed)
+                    notes.missed = true, notes.miss = m_attackFact;
+                if (m_result && !f.attacked && notes.blocked < 0) {
+                    notes.blocked = childSlot(f.slot, f.reason);
+                    notes.blockedWarrant = notes.warrant;
+                    notes.block = m_attackFact;
+                }
+            }
             if (!m_result) {
                 f.phase = TPhase::SearchAttackers;
                 break;
@@ -604,9 +636,24 @@ void TStatusComputation::stepDefeat(TFrame &f)
             if (!f.attacked) {
                 f.found = true;
                 setStatus(f.slot, TDefeatStatus::Undefeated);
+                if (m_explain) {
+                    const TNotes &notes = m_notes.back();
+                    const int s = childSlot(f.slot, f.reason);
+                    TWhy why{.Kind = TWhyKind::Unblocked, .Reason = m_slots[static_cast<std::size_t>(s)].node,
+                             .ReasonStatus = status(s)};
+                    explainWarrant(why, notes.warrant);
+                    if (notes.missed)
+                        explainAttack(why, notes.miss);
+                    else
+                        why.Block = stepListsExceptions(f.slot, s) ? TBlockState::NotFound
+                                                                   : TBlockState::NoException;
+                    explain(f.slot, f, why);
+                }
                 f.phase = TPhase::Settle;
                 break;
             }
+            if (m_explain)
+                ++m_notes.back().blockedCount;
             ++f.reason;
             f.phase = TPhase::TryReason;
             break;
@@ -615,10 +662,36 @@ void TStatusComputation::stepDefeat(TFrame &f)
                 setStatus(f.slot, TDefeatStatus::Defeated);
             if (!f.someUndefeated || !f.someWarranted)
                 setStatus(f.slot, TDefeatStatus::Undecided);
+            if (m_explain && !f.found) {
+                const TNotes &notes = m_notes.back();
+                TWhy why;
+                if (!f.someUndefeated && a.childCount == 0) {
+                    why.Kind = TWhyKind::NoReasons;
+                } else if (!f.someUndefeated) {
+                    why = {.Kind = TWhyKind::NoUndefeatedReason,
+                           .Reason = m_slots[static_cast<std::size_t>(notes.other)].node,
+                           .ReasonStatus = notes.otherStatus, .ReasonInProgress = notes.otherInProgress};
+                } else if (!f.someWarranted) {
+                    why = {.Kind = TWhyKind::NoWarrantedStep,
+                           .Reason = m_slots[static_cast<std::size_t>(notes.unwarranted)].node,
+                           .ReasonStatus = TDefeatStatus::Undefeated};
+                    explainWarrant(why, notes.unwarrantedFact);
+                } else {
+                    why = {.Kind = TWhyKind::Blocked,
+                           .Reason = m_slots[static_cast<std::size_t>(notes.blocked)].node,
+                           .ReasonStatus = TDefeatStatus::Undefeated};
+                    explainWarrant(why, notes.blockedWarrant);
+                    explainAttack(why, notes.block);
+                    why.OtherBlocked = notes.blockedCount - 1;
+                }
+                explain(f.slot, f, why);
+            }
             f.phase = TPhase::Conclude;
             break;
         case TPhase::Conclude:
             setJustification(*argument.Conclusion, JustificationFor(argument.DefeatStatus));
+            if (m_explain)
+                m_explain->m_lastComputed[argument.Conclusion] = &argument;
             finishDefeat();
             return;
         default:
@@ -636,6 +709,9 @@ void TStatusComputation::stepWarrant(TFrame &f)
         switch (f.phase) {
         case TPhase::FirstRoot: {
             if (!f.sentenceRoots || f.nextRoot >= f.sentenceRoots->size()) {
+                if (m_explain)
+                    m_warrantFact = {f.noted >= 0 ? TWarrantState::InProgress : TWarrantState::Unsupported,
+                                     f.noted, f.sentence};
                 finish(false);
                 return;
             }
@@ -648,9 +724,13 @@ void TStatusComputation::stepWarrant(TFrame &f)
         case TPhase::AfterRoot: {
             const int root = m_rootSlots[static_cast<std::size_t>((*f.sentenceRoots)[f.nextRoot])];
             if (status(root) == TDefeatStatus::Undefeated) {
+                if (m_explain)
+                    m_warrantFact = {TWarrantState::Supported, root, f.sentence};
                 finish(true);
                 return;
             }
+            if (m_explain && f.noted < 0 && inProgress(root))
+                f.noted = root;
             ++f.nextRoot;
             f.phase = TPhase::FirstRoot;
             break;
@@ -670,6 +750,8 @@ void TStatusComputation::stepAttack(TFrame &f)
         switch (f.phase) {
         case TPhase::NextMatch: {
             if (f.match >= f.matchCount) {
+                if (m_explain && f.matchCount == 0)
+                    m_attackFact = {TBlockState::NotFound, f.slot, TDefeatStatus::Undecided, {}};
                 m_matches.resize(static_cast<std::size_t>(f.matchBase));
                 finish(f.answer);
                 return;
@@ -681,6 +763,15 @@ void TStatusComputation::stepAttack(TFrame &f)
             break;
         }
         case TPhase::AfterExceptionWarrant:
+            if (m_explain) {
+                if (!m_result)
+                    m_attackFact = {m_warrantFact.state == TWarrantState::InProgress
+                                        ? TBlockState::WarrantInProgress
+                                        : TBlockState::WarrantUnsupported,
+                                    f.slot, status(f.slot), m_warrantFact};
+                else
+                    f.noted = m_warrantFact.root;
+            }
             if (!m_result) {
                 ++f.match;
                 f.phase = TPhase::NextMatch;
@@ -693,6 +784,13 @@ void TStatusComputation::stepAttack(TFrame &f)
         case TPhase::AfterAttacker:
             if (status(f.slot) == TDefeatStatus::Undefeated)
                 f.answer = true;
+            if (m_explain) {
+                const TBlockState state = f.answer      ? TBlockState::Blocks
+                                          : inProgress(f.slot) ? TBlockState::AttackerInProgress
+                                                              : TBlockState::AttackerNotUndefeated;
+                const TWarrantState warrant = f.noted >= 0 ? TWarrantState::Supported : TWarrantState::NotStated;
+                m_attackFact = {state, f.slot, status(f.slot), {warrant, f.noted, 0}};
+            }
             ++f.match;
             f.phase = TPhase::NextMatch;
             break;
@@ -701,4 +799,53 @@ void TStatusComputation::stepAttack(TFrame &f)
             return;
         }
     }
+}
+
+// --- Explanations ---
+
+void TStatusComputation::explain(int slot, const TFrame &f, TWhy why)
+{
+    why.Settled = !f.metInProgress;
+    m_explain->m_arguments[m_slots[static_cast<std::size_t>(slot)].node] = why;
+}
+
+void TStatusComputation::explainWarrant(TWhy &why, const TWarrantFact &fact)
+{
+    why.Warrant = fact.state;
+    if (fact.root >= 0)
+        why.WarrantRoot = m_slots[static_cast<std::size_t>(fact.root)].node;
+    if (fact.state != TWarrantState::NotStated)
+        why.WarrantStatement = statementWithText(fact.sentence);
+}
+
+void TStatusComputation::explainAttack(TWhy &why, const TAttackFact &fact)
+{
+    why.Block = fact.state;
+    why.Attacker = fact.attacker >= 0 ? m_slots[static_cast<std::size_t>(fact.attacker)].node : nullptr;
+    why.AttackerStatus = fact.attackerStatus;
+    if (fact.warrant.root >= 0)
+        why.ExceptionWarrantRoot = m_slots[static_cast<std::size_t>(fact.warrant.root)].node;
+    if (fact.state == TBlockState::WarrantUnsupported || fact.state == TBlockState::WarrantInProgress)
+        why.ExceptionWarrant = statementWithText(fact.warrant.sentence);
+}
+
+const TStatement *TStatusComputation::statementWithText(TTextId text)
+{
+    if (m_statementOfText.empty()) {
+        for (int i = 0; i < m_statementCount; ++i)
+            m_statementOfText.try_emplace(m_texts.Intern(m_stage.Statements[i]->Text), m_stage.Statements[i]);
+    }
+    const auto it = m_statementOfText.find(text);
+    return it == m_statementOfText.end() ? nullptr : it->second;
+}
+
+bool TStatusComputation::stepListsExceptions(int a, int s) const
+{
+    const TTextId reason = m_slots[static_cast<std::size_t>(s)].text;
+    const TTextId conclusion = m_slots[static_cast<std::size_t>(a)].text;
+    for (const int j : m_index.StepsBetween(reason, conclusion)) {
+        if (j < m_stepCount && m_stage.ReasonConclusions[j]->Exceptions.Count() > 0)
+            return true;
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "argument.h"
+#include "explanation.h"
 #include "texttable.h"
 
 #include <cstdint>
@@ -28,7 +29,9 @@ class TStatement;
 // progress is this object's own state, gone with it however the computation ends.
 class TStatusComputation {
 public:
-    explicit TStatusComputation(TArgumentationStage &stage);
+    // With explain, the computation records there the fact behind every status it decides; it
+    // then takes no shortcut, so that every argument is decided by the rules themselves.
+    explicit TStatusComputation(TArgumentationStage &stage, TExplanations *explain = nullptr);
     ~TStatusComputation();
     TStatusComputation(const TStatusComputation &) = delete;
     TStatusComputation &operator=(const TStatusComputation &) = delete;
@@ -90,6 +93,35 @@ private:
         std::size_t nextRoot = 0;
         int matchBase = 0, matchCount = 0, match = 0; // Attack: its (step, exception) pairs.
         bool answer = false;
+        int noted = -1; // Explaining: Warrant: a root met in progress; Attack: the warrant's root.
+    };
+
+    // What a warrant test or an attack test found, for the explanation of its caller.
+    struct TWarrantFact {
+        TWarrantState state = TWarrantState::NotStated;
+        int root = -1;
+        TTextId sentence = 0;
+    };
+    struct TAttackFact {
+        TBlockState state = TBlockState::NotFound;
+        int attacker = -1;
+        TDefeatStatus attackerStatus = TDefeatStatus::Undecided;
+        TWarrantFact warrant;
+    };
+    // What an open Defeat frame has met so far, while explaining.
+    struct TNotes {
+        int other = -1; // The first initial argument not undefeated, one in progress first.
+        TDefeatStatus otherStatus = TDefeatStatus::Undecided;
+        bool otherInProgress = false;
+        int unwarranted = -1; // The first undefeated one whose step was not warranted.
+        TWarrantFact unwarrantedFact;
+        TWarrantFact warrant; // Of the reason tried now.
+        bool missed = false;  // Of the reason tried now: the first attacker that did not attack.
+        TAttackFact miss;
+        int blocked = -1; // The first reason whose step was blocked, and by what.
+        TWarrantFact blockedWarrant;
+        TAttackFact block;
+        int blockedCount = 0;
     };
 
     // ComputeStatuses for a stage where nothing refers to anything else; false when it has to
@@ -126,10 +158,19 @@ private:
     const std::vector<TPlace> &attackersFor(int a, int s);
     void charge();
 
+    // Explaining only.
+    bool inProgress(int slot) const { return m_slots[static_cast<std::size_t>(slot)].progress == TProgress::InProgress; }
+    void explain(int slot, const TFrame &f, TWhy why);
+    void explainWarrant(TWhy &why, const TWarrantFact &fact);
+    void explainAttack(TWhy &why, const TAttackFact &fact);
+    const TStatement *statementWithText(TTextId text);
+    bool stepListsExceptions(int a, int s) const;
+
     TArgumentationStage &m_stage;
     TStageIndex &m_index;
     TTextTable &m_texts;
     TMoveScope *m_scope;     // Not owned; null outside a line's move.
+    TExplanations *m_explain; // Not owned; null unless explaining.
     bool m_journalNodes;     // False when the trees were built in this very move.
     int m_statementCount;
     int m_stepCount;
@@ -155,4 +196,9 @@ private:
     std::vector<std::uint32_t> m_seen;
     std::uint32_t m_epoch = 0;
     bool m_result = false;
+
+    std::vector<TNotes> m_notes; // One per open Defeat frame, while explaining.
+    TWarrantFact m_warrantFact;  // Of the warrant test that ended last.
+    TAttackFact m_attackFact;    // Of the attack test that ended last.
+    std::unordered_map<TTextId, const TStatement *> m_statementOfText;
 };
