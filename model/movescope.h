@@ -106,9 +106,10 @@ private:
     std::vector<TListEntry> m_lists;
 };
 
-// Writes value into field, first telling the arena's open scope, if any, what it held.
+// Writes value into field, first telling the arena's open scope, if any, what it held. Every
+// status write goes through here, so it is always inlined, however large its caller.
 template <typename T>
-void Overwrite(TMoveScope *scope, T &field, const T &value)
+[[gnu::always_inline]] inline void Overwrite(TMoveScope *scope, T &field, const T &value)
 {
     if (field == value)
         return;

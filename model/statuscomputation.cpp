@@ -365,17 +365,24 @@ bool TStatusComputation::IsExceptionAttack(const TArgument &t, TArgument &b)
 
 bool TStatusComputation::run(std::size_t base)
 {
+    // Compiled twice, so that the computation pays nothing for explanations it does not record.
+    return m_explain ? runFrames<true>(base) : runFrames<false>(base);
+}
+
+template <bool Explain>
+bool TStatusComputation::runFrames(std::size_t base)
+{
     while (m_frames.size() > base) {
         TFrame &f = m_frames.back();
         switch (f.task) {
         case TTask::Defeat:
-            stepDefeat(f);
+            stepDefeat<Explain>(f);
             break;
         case TTask::Warrant:
-            stepWarrant(f);
+            stepWarrant<Explain>(f);
             break;
         case TTask::Attack:
-            stepAttack(f);
+            stepAttack<Explain>(f);
             break;
         }
     }
@@ -525,6 +532,7 @@ void TStatusComputation::repeatKnownUndecided(int slot)
 }
 
 // ComputeDefeatStatus of one argument A, phase by phase in the order of the rules.
+template <bool Explain>
 void TStatusComputation::stepDefeat(TFrame &f)
 {
     const TSlot &a = m_slots[static_cast<std::size_t>(f.slot)];
@@ -545,7 +553,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
             }
             if (argument.Conclusion->StatementType == TStatementType::Assumption) {
                 setStatus(f.slot, TDefeatStatus::Undefeated);
-                if (m_explain)
+                if (Explain)
                     explain(f.slot, f, {.Kind = TWhyKind::Assumption});
                 f.phase = TPhase::Conclude;
                 break;
@@ -560,7 +568,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
             }
             const int s = childSlot(f.slot, f.reason);
             if (status(s) != TDefeatStatus::Undefeated) {
-                if (m_explain) {
+                if (Explain) {
                     TNotes &notes = m_notes.back();
                     if (notes.other < 0 || (!notes.otherInProgress && inProgress(s)))
                         notes.other = s, notes.otherStatus = status(s), notes.otherInProgress = inProgress(s);
@@ -575,7 +583,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
             break;
         }
         case TPhase::AfterWarrant:
-            if (m_explain) {
+            if (Explain) {
                 TNotes &notes = m_notes.back();
                 notes.warrant = m_warrantFact;
                 notes.missed = false;
@@ -610,7 +618,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
             return;
         }
         case TPhase::AfterAttack:
-            if (m_explain) {
+            if (Explain) {
                 TNotes &notes = m_notes.back();
                 if (!m_result && !notes.missed)
                     notes.missed = true, notes.miss = m_attackFact;
@@ -636,7 +644,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
             if (!f.attacked) {
                 f.found = true;
                 setStatus(f.slot, TDefeatStatus::Undefeated);
-                if (m_explain) {
+                if (Explain) {
                     const TNotes &notes = m_notes.back();
                     const int s = childSlot(f.slot, f.reason);
                     TWhy why{.Kind = TWhyKind::Unblocked, .Reason = m_slots[static_cast<std::size_t>(s)].node,
@@ -652,7 +660,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
                 f.phase = TPhase::Settle;
                 break;
             }
-            if (m_explain)
+            if (Explain)
                 ++m_notes.back().blockedCount;
             ++f.reason;
             f.phase = TPhase::TryReason;
@@ -662,7 +670,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
                 setStatus(f.slot, TDefeatStatus::Defeated);
             if (!f.someUndefeated || !f.someWarranted)
                 setStatus(f.slot, TDefeatStatus::Undecided);
-            if (m_explain && !f.found) {
+            if (Explain && !f.found) {
                 const TNotes &notes = m_notes.back();
                 TWhy why;
                 if (!f.someUndefeated && a.childCount == 0) {
@@ -690,7 +698,7 @@ void TStatusComputation::stepDefeat(TFrame &f)
             break;
         case TPhase::Conclude:
             setJustification(*argument.Conclusion, JustificationFor(argument.DefeatStatus));
-            if (m_explain)
+            if (Explain)
                 m_explain->m_lastComputed[argument.Conclusion] = &argument;
             finishDefeat();
             return;
@@ -703,15 +711,16 @@ void TStatusComputation::stepDefeat(TFrame &f)
 
 // Does a warrant sentence that is a statement have an undefeated root? Roots Undecided so far
 // are computed on the spot.
+template <bool Explain>
 void TStatusComputation::stepWarrant(TFrame &f)
 {
     for (;;) {
         switch (f.phase) {
         case TPhase::FirstRoot: {
             if (!f.sentenceRoots || f.nextRoot >= f.sentenceRoots->size()) {
-                if (m_explain)
-                    m_warrantFact = {f.noted >= 0 ? TWarrantState::InProgress : TWarrantState::Unsupported,
-                                     f.noted, f.sentence};
+                if (Explain)
+                    m_warrantFact = {f.slot >= 0 ? TWarrantState::InProgress : TWarrantState::Unsupported,
+                                     f.slot, f.sentence};
                 finish(false);
                 return;
             }
@@ -724,13 +733,13 @@ void TStatusComputation::stepWarrant(TFrame &f)
         case TPhase::AfterRoot: {
             const int root = m_rootSlots[static_cast<std::size_t>((*f.sentenceRoots)[f.nextRoot])];
             if (status(root) == TDefeatStatus::Undefeated) {
-                if (m_explain)
+                if (Explain)
                     m_warrantFact = {TWarrantState::Supported, root, f.sentence};
                 finish(true);
                 return;
             }
-            if (m_explain && f.noted < 0 && inProgress(root))
-                f.noted = root;
+            if (Explain && f.slot < 0 && inProgress(root))
+                f.slot = root;
             ++f.nextRoot;
             f.phase = TPhase::FirstRoot;
             break;
@@ -744,13 +753,14 @@ void TStatusComputation::stepWarrant(TFrame &f)
 
 // Does attacker B attack T? For each matching step and exception: the exception warrant must
 // count, and B must be undefeated. No match ends the walk early.
+template <bool Explain>
 void TStatusComputation::stepAttack(TFrame &f)
 {
     for (;;) {
         switch (f.phase) {
         case TPhase::NextMatch: {
             if (f.match >= f.matchCount) {
-                if (m_explain && f.matchCount == 0)
+                if (Explain && f.matchCount == 0)
                     m_attackFact = {TBlockState::NotFound, f.slot, TDefeatStatus::Undecided, {}};
                 m_matches.resize(static_cast<std::size_t>(f.matchBase));
                 finish(f.answer);
@@ -763,14 +773,14 @@ void TStatusComputation::stepAttack(TFrame &f)
             break;
         }
         case TPhase::AfterExceptionWarrant:
-            if (m_explain) {
+            if (Explain) {
                 if (!m_result)
                     m_attackFact = {m_warrantFact.state == TWarrantState::InProgress
                                         ? TBlockState::WarrantInProgress
                                         : TBlockState::WarrantUnsupported,
                                     f.slot, status(f.slot), m_warrantFact};
                 else
-                    f.noted = m_warrantFact.root;
+                    f.skipRoot = m_warrantFact.root;
             }
             if (!m_result) {
                 ++f.match;
@@ -784,12 +794,12 @@ void TStatusComputation::stepAttack(TFrame &f)
         case TPhase::AfterAttacker:
             if (status(f.slot) == TDefeatStatus::Undefeated)
                 f.answer = true;
-            if (m_explain) {
+            if (Explain) {
                 const TBlockState state = f.answer      ? TBlockState::Blocks
                                           : inProgress(f.slot) ? TBlockState::AttackerInProgress
                                                               : TBlockState::AttackerNotUndefeated;
-                const TWarrantState warrant = f.noted >= 0 ? TWarrantState::Supported : TWarrantState::NotStated;
-                m_attackFact = {state, f.slot, status(f.slot), {warrant, f.noted, 0}};
+                const TWarrantState warrant = f.skipRoot >= 0 ? TWarrantState::Supported : TWarrantState::NotStated;
+                m_attackFact = {state, f.slot, status(f.slot), {warrant, f.skipRoot, 0}};
             }
             ++f.match;
             f.phase = TPhase::NextMatch;

@@ -80,20 +80,21 @@ private:
         TTask task;
         TPhase phase;
         bool metInProgress = false;
-        int slot = -1;       // Defeat: the argument; Attack: the attacker.
+        // Defeat: the argument; Attack: the attacker; Warrant, when explaining: a root met in
+        // progress.
+        int slot = -1;
         int reason = 0;      // Defeat: index of the initial argument tried.
         int calleeBase = 0;  // Defeat: where its callees start in m_callees.
         bool someUndefeated = false, someWarranted = false, found = false, attacked = false;
         const std::vector<TPlace> *attackers = nullptr;
         std::size_t nextAttacker = 0;
-        int skipRoot = -1;
+        int skipRoot = -1; // Defeat; Attack, when explaining: the exception warrant's root.
         TPlace place{};
         TTextId sentence = 0;                        // Warrant
         const std::vector<int> *sentenceRoots = nullptr;
         std::size_t nextRoot = 0;
         int matchBase = 0, matchCount = 0, match = 0; // Attack: its (step, exception) pairs.
         bool answer = false;
-        int noted = -1; // Explaining: Warrant: a root met in progress; Attack: the warrant's root.
     };
 
     // What a warrant test or an attack test found, for the explanation of its caller.
@@ -134,8 +135,13 @@ private:
     void prepareAttacks();
 
     bool run(std::size_t base);
+    template <bool Explain>
+    bool runFrames(std::size_t base);
+    template <bool Explain>
     void stepDefeat(TFrame &f);
+    template <bool Explain>
     void stepWarrant(TFrame &f);
+    template <bool Explain>
     void stepAttack(TFrame &f);
 
     // The reading's "if it is Undecided, compute it": true when a frame was pushed.
