@@ -8,29 +8,10 @@
 
 std::string_view JustificationName(TJustificationStatus status)
 {
-    switch (status) {
-    case TJustificationStatus::Justified:
-        return "Justified";
-    case TJustificationStatus::Unjustified:
-        return "Unjustified";
-    case TJustificationStatus::Undecided:
-        break;
-    }
-    return "Undecided";
+    return JustificationStatusName(status);
 }
 
-std::string_view DefeatName(TDefeatStatus status)
-{
-    switch (status) {
-    case TDefeatStatus::Defeated:
-        return "Defeated";
-    case TDefeatStatus::Undefeated:
-        return "Undefeated";
-    case TDefeatStatus::Undecided:
-        break;
-    }
-    return "Undecided";
-}
+std::string_view DefeatName(TDefeatStatus status) { return DefeatStatusName(status); }
 
 // A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
 // For a terminal the C1 controls (U+0080 to U+009F) are escaped too: terminals act on them.

@@ -13,6 +13,19 @@
 #include <utility>
 #include <vector>
 
+std::string_view DefeatStatusName(TDefeatStatus status)
+{
+    switch (status) {
+    case TDefeatStatus::Defeated:
+        return "Defeated";
+    case TDefeatStatus::Undefeated:
+        return "Undefeated";
+    case TDefeatStatus::Undecided:
+        break;
+    }
+    return "Undecided";
+}
+
 TJustificationStatus JustificationFor(TDefeatStatus status)
 {
     switch (status) {

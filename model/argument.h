@@ -3,6 +3,7 @@
 #include "statement.h"
 
 #include <cstdint>
+#include <string_view>
 
 class TArena;
 class TArgument;
@@ -11,6 +12,8 @@ enum class TDefeatStatus : std::uint8_t { Defeated = 0, Undefeated = 1, Undecide
 
 // The justification status that an argument's defeat status gives its conclusion.
 TJustificationStatus JustificationFor(TDefeatStatus status);
+// "Defeated", "Undefeated" or "Undecided".
+std::string_view DefeatStatusName(TDefeatStatus status);
 
 class TArguments : public TRefList<TArgument> {
 public:

@@ -61,32 +61,6 @@ std::string_view statusWord(TDefeatStatus status)
     return "undecided";
 }
 
-std::string_view capitalised(TDefeatStatus status)
-{
-    switch (status) {
-    case TDefeatStatus::Defeated:
-        return "Defeated";
-    case TDefeatStatus::Undefeated:
-        return "Undefeated";
-    case TDefeatStatus::Undecided:
-        break;
-    }
-    return "Undecided";
-}
-
-std::string_view capitalised(TJustificationStatus status)
-{
-    switch (status) {
-    case TJustificationStatus::Justified:
-        return "Justified";
-    case TJustificationStatus::Unjustified:
-        return "Unjustified";
-    case TJustificationStatus::Undecided:
-        break;
-    }
-    return "Undecided";
-}
-
 class TWriter {
 public:
     TWriter(TWhySentence &sentence, TExplanations::TQuote quote)
@@ -197,7 +171,7 @@ TWhySentence TExplanations::Explain(const TArgument &argument, TQuote quote) con
     TWriter out(sentence, quote);
     const TWhy *found = ForArgument(argument);
     if (!found) {
-        out << capitalised(argument.DefeatStatus) << ": the argument was not computed.";
+        out << DefeatStatusName(argument.DefeatStatus) << ": the argument was not computed.";
         return sentence;
     }
     const TWhy &why = *found;
@@ -258,7 +232,7 @@ TWhySentence TExplanations::Explain(const TStatement &statement, TQuote quote) c
 {
     TWhySentence sentence;
     TWriter out(sentence, quote);
-    out << capitalised(statement.JustificationStatus) << ": ";
+    out << JustificationStatusName(statement.JustificationStatus) << ": ";
     const TArgument *last = LastComputed(statement);
     if (!last) {
         out << "no argument for it was computed.";

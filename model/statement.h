@@ -48,3 +48,5 @@ bool MayBeWarrant(std::string_view text);
 
 // The words that the user sees for a type: "Issue" or "Assumption".
 std::string_view StatementTypeName(TStatementType type);
+// "Justified", "Unjustified" or "Undecided".
+std::string_view JustificationStatusName(TJustificationStatus status);

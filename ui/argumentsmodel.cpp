@@ -1,6 +1,7 @@
 #include "ui/argumentsmodel.h"
 
 #include "model/argument.h"
+#include "model/explanation.h"
 #include "ui/utf8.h"
 
 TArgumentsModel::TArgumentsModel(QObject *parent)
@@ -8,9 +9,10 @@ TArgumentsModel::TArgumentsModel(QObject *parent)
 {
 }
 
-void TArgumentsModel::rebuild(const TArguments &roots)
+void TArgumentsModel::rebuild(const TArguments &roots, const TExplanations *explanations)
 {
     beginResetModel();
+    m_explanations = explanations;
     m_nodes.clear();
     m_sources.clear();
     // Breadth first keeps each node's children side by side, so a node needs only the place of
@@ -27,6 +29,7 @@ void TArgumentsModel::rebuild(const TArguments &roots)
     }
     m_sources.clear();
     m_sources.shrink_to_fit();
+    m_explanations = nullptr;
     endResetModel();
 }
 
@@ -38,6 +41,8 @@ void TArgumentsModel::AddArgumentNode(const TArgument &argument, int parentNode,
     node.row = row;
     node.status = argument.Conclusion->JustificationStatus;
     node.type = argument.Conclusion->StatementType;
+    if (m_explanations)
+        node.why = qtText(m_explanations->Explain(argument).Text);
     m_nodes.push_back(std::move(node));
     m_sources.push_back(&argument);
 }
@@ -86,8 +91,9 @@ QVariant TArgumentsModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return node->text;
+    case Qt::ToolTipRole:
+        return node->why.isEmpty() ? node->text : node->why;
     case Qt::DecorationRole:
         return m_icons.nodeIcon(node->status, node->type);
     case Qt::AccessibleDescriptionRole:

@@ -11,6 +11,7 @@
 
 class TArgument;
 class TArguments;
+class TExplanations;
 
 // A read-only tree over a snapshot of argument trees: each node's text, status and type are
 // copied when the snapshot is taken, so the view keeps showing them after the model changes.
@@ -22,8 +23,9 @@ public:
     explicit TArgumentsModel(QObject *parent = nullptr);
 
     // Replaces the snapshot with the trees of roots, in list order. Walks them without recursion,
-    // so trees of any depth are safe.
-    void rebuild(const TArguments &roots);
+    // so trees of any depth are safe. With explanations, each node's tooltip says why it has its
+    // status; without, it repeats the node's text.
+    void rebuild(const TArguments &roots, const TExplanations *explanations = nullptr);
     int nodeCount() const { return static_cast<int>(m_nodes.size()); }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
@@ -37,6 +39,7 @@ public:
 private:
     struct TNode {
         QString text;
+        QString why;
         int parent = -1; // -1 for a top-level node.
         int row = 0;
         int firstChild = 0; // Children are stored one after the other.
@@ -52,6 +55,7 @@ private:
 
     std::vector<TNode> m_nodes; // Top-level nodes first, then breadth first.
     std::vector<const TArgument *> m_sources; // During rebuild only: what node i shows. Not owned.
+    const TExplanations *m_explanations = nullptr; // During rebuild only.
     int m_topLevelCount = 0;
     TStatusIcons m_icons;
 };

@@ -4,15 +4,18 @@
 #include "ui/korvaneunit.h"
 
 #include "dialogue/replay.h"
+#include "model/explanation.h"
 #include "model/movescope.h"
 #include "ui/failurehandler.h"
 #include "ui/helpform.h"
+#include "ui/utf8.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -94,11 +97,51 @@ void TKorvaneForm::createFullMode()
     m_stageLabel->setAccessibleName(QStringLiteral("Stage"));
     statusBar()->addPermanentWidget(m_stageLabel);
 
+    // The explanation of whatever node or statement is selected, beside the stage.
+    connect(m_argumentsTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                showExplanation(current.data(Qt::ToolTipRole).toString());
+            });
+    connect(m_statementsList, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem *current) {
+                showExplanation(current ? current->toolTip() : QString());
+            });
+
     m_helpForm = new THelpForm(this);
 
     // Small enough for a small screen, big enough that nothing overlaps or is cut off.
     setMinimumSize(minimumSizeHint().expandedTo(QSize(520, 360)));
     updateFullMode();
+}
+
+std::unique_ptr<TExplanations> TKorvaneForm::explainedStage()
+{
+    if (!FullMode())
+        return nullptr;
+    auto explanations = std::make_unique<TExplanations>();
+    m_line->CurrentStage->ExplainStatuses(*explanations);
+    return explanations;
+}
+
+QString TKorvaneForm::exceptionEntry(const TStatement &exception) const
+{
+    QString entry = qtText(exception.Text) + QStringLiteral("  (")
+                    + qtText(StatementTypeName(exception.StatementType));
+    for (const TStatement *statement : m_line->CurrentStage->Statements) {
+        if (SameText(*statement, exception)) {
+            entry += QStringLiteral(", ") + qtText(JustificationStatusName(statement->JustificationStatus));
+            break;
+        }
+    }
+    return entry + QLatin1Char(')');
+}
+
+void TKorvaneForm::showExplanation(const QString &why)
+{
+    if (why.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(why);
 }
 
 bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<void()> &work)

@@ -1,6 +1,7 @@
 #include "ui/korvaneunit.h"
 
 #include "dialogue/textfile.h"
+#include "model/explanation.h"
 #include "ui/aboutunit.h"
 #include "ui/argumentsmodel.h"
 #include "ui/exceptionunit.h"
@@ -445,8 +446,11 @@ void TKorvaneForm::ShowLineOfArgumentation()
 void TKorvaneForm::ShowStatements()
 {
     m_statementsList->clear();
+    const std::unique_ptr<TExplanations> why = explainedStage();
     for (const TStatement *statement : m_line->CurrentStage->Statements) {
         auto *item = new QListWidgetItem(qtText(statement->Text), m_statementsList);
+        if (why)
+            item->setToolTip(qtText(why->Explain(*statement).Text));
         // An edit changes the shown entry only, never the statement.
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
@@ -466,7 +470,7 @@ void TKorvaneForm::ShowReasons()
         } else {
             entries.append(QStringLiteral("EXCEPTIONS:"));
             for (const TStatement *exception : step->Exceptions)
-                entries.append(qtText(exception->Text));
+                entries.append(FullMode() ? exceptionEntry(*exception) : qtText(exception->Text));
         }
         entries.append(QString());
     }
@@ -478,8 +482,10 @@ void TKorvaneForm::ShowReasons()
 void TKorvaneForm::ShowArguments()
 {
     const TArgumentationStage &stage = *m_line->CurrentStage;
+    const std::unique_ptr<TExplanations> why = explainedStage();
     m_argumentsModel->rebuild(
-        m_argumentsView == TArgumentsView::avCoordinated ? stage.Arguments : stage.LinearArguments);
+        m_argumentsView == TArgumentsView::avCoordinated ? stage.Arguments : stage.LinearArguments,
+        why.get());
     m_argumentsTree->expandAll();
     showView(m_argumentsTree, m_viewArgumentsButton);
 }

@@ -30,6 +30,7 @@ class QTreeView;
 class TAboutForm;
 class TArgumentsModel;
 class TExceptionForm;
+class TExplanations;
 class THelpForm;
 class TOptionsForm;
 class TReasonConclusionForm;
@@ -165,6 +166,13 @@ private:
     void createDialogs();
     // Full mode's additions to the window, made after the default window is complete.
     void createFullMode();
+    // Full mode: why each status of the current stage is what it is; null in the default mode.
+    std::unique_ptr<TExplanations> explainedStage();
+    // Full mode's entry for an exception in the reasons view: its text, its type, and the status
+    // of the statement with its text (the exception object itself is never computed).
+    QString exceptionEntry(const TStatement &exception) const;
+    // Shows the explanation of the selected node or statement at the left of the status bar.
+    void showExplanation(const QString &why);
 
     // Runs the model work of a command: on this thread in the default mode, in full mode on a
     // thread of its own with a busy indicator (see TMoveRunner). False when cancelled.

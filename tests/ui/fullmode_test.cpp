@@ -6,6 +6,8 @@
 #include "ui/movecontrols.h"
 
 #include "dialogue/textfile.h"
+#include "model/explanation.h"
+#include "ui/utf8.h"
 #include "uitest.h"
 
 #include <QAction>
@@ -15,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -131,6 +134,39 @@ TEST_F(TFullModeTest, MovesSavedClosedAndOpenedAgainShowTheSameStage)
     QFile two(other);
     ASSERT_TRUE(two.open(QIODevice::ReadOnly));
     EXPECT_EQ(two.readAll().count("MOVE:"), 2);
+}
+
+// What the views say of a status is what korvane-eval --explain says of it.
+TEST_F(TFullModeTest, SelectingANodeOrStatementSaysWhy)
+{
+    argue("ReasonConclusion1", {{"ConclusionComboBox", QStringLiteral("c")},
+                                {"ReasonComboBox", QStringLiteral("r")}});
+    argue("Exception1", {{"ExceptionComboBox", QStringLiteral("e")},
+                         {"ConclusionComboBox", QStringLiteral("c")},
+                         {"ReasonComboBox", QStringLiteral("r")}});
+    TExplanations why;
+    TArgumentationStage &stage = *form.lineOfArgumentation().CurrentStage;
+    stage.ExplainStatuses(why);
+
+    auto *tree = form.findChild<QTreeView *>(QStringLiteral("ArgumentsTreeView"));
+    action("Arguments1")->trigger();
+    const QModelIndex root = tree->model()->index(0, 0);
+    const QString expected = qtText(why.Explain(*stage.Arguments[0]).Text);
+    EXPECT_TRUE(expected.startsWith(QStringLiteral("Defeated: the step from \"r\" to \"c\"")));
+    EXPECT_EQ(root.data(Qt::ToolTipRole).toString(), expected);
+    tree->setCurrentIndex(root);
+    EXPECT_EQ(form.statusBar()->currentMessage(), expected);
+
+    action("Statements1")->trigger();
+    auto *list = form.findChild<QListWidget *>(QStringLiteral("StatementsListView"));
+    list->setCurrentRow(0);
+    EXPECT_EQ(list->item(0)->toolTip(), qtText(why.Explain(*stage.Statements[0]).Text));
+    EXPECT_EQ(form.statusBar()->currentMessage(), list->item(0)->toolTip());
+
+    // An exception shows its own type and the status of the statement with its text.
+    action("Reasons1")->trigger();
+    auto *reasons = form.findChild<QListWidget *>(QStringLiteral("ReasonsListView"));
+    EXPECT_FALSE(reasons->findItems(QStringLiteral("e  (Assumption, Justified)"), Qt::MatchExactly).isEmpty());
 }
 
 TEST_F(TFullModeTest, HelpShowsTheGuideInTheProgram)
