@@ -69,8 +69,15 @@ QString text(const QJsonValue &value, const char *key)
 }
 
 // The reasons view's rows as the report gives its steps.
-QStringList reasonRows(const QJsonArray &reasons)
+// Full mode adds to each exception its type and the status of the statement with its text.
+QStringList reasonRows(const QJsonArray &reasons, const QJsonArray &statements, bool full)
 {
+    const auto statusOf = [&](const QString &sentence) {
+        for (const QJsonValue &statement : statements)
+            if (text(statement, "text") == sentence)
+                return text(statement, "status");
+        return QString();
+    };
     QStringList rows;
     for (const QJsonValue &step : reasons) {
         rows << QStringLiteral("CONCLUSION:") << text(step, "conclusion")
@@ -78,8 +85,12 @@ QStringList reasonRows(const QJsonArray &reasons)
         const QJsonArray exceptions = step.toObject()[QLatin1String("exceptions")].toArray();
         rows << (exceptions.isEmpty() ? QStringLiteral("(NO EXCEPTIONS)")
                                       : QStringLiteral("EXCEPTIONS:"));
-        for (const QJsonValue &exception : exceptions)
-            rows << text(exception, "text");
+        for (const QJsonValue &exception : exceptions) {
+            const QString sentence = text(exception, "text");
+            rows << (full ? QStringLiteral("%1  (%2, %3)")
+                                .arg(sentence, text(exception, "type"), statusOf(sentence))
+                          : sentence);
+        }
         rows << QString();
     }
     return rows;
@@ -633,7 +644,8 @@ private:
             break;
         case 2:
             checkRows("reasons", listEntries(m_form, "ReasonsListView"),
-                      reasonRows(report[QLatin1String("reasons")].toArray()));
+                      reasonRows(report[QLatin1String("reasons")].toArray(),
+                                 report[QLatin1String("statements")].toArray(), m_full));
             break;
         case 3: {
             TTreeRows fromReport;
