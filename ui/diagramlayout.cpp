@@ -121,8 +121,18 @@ TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure
     layout.width = bounds.UR.x - bounds.LL.x;
     layout.height = bounds.UR.y - bounds.LL.y;
     for (Agnode_t *node = agfstnode(graph); node; node = agnxtnode(graph, node)) {
-        layout.nodes.push_back(
-            {agnameof(node), place(ND_coord(node)), ND_width(node) * 72.0, ND_height(node) * 72.0});
+        TDiagramLayout::TNode &placed =
+            layout.nodes.emplace_back(TDiagramLayout::TNode{agnameof(node),
+                                                            place(ND_coord(node)),
+                                                            ND_width(node) * 72.0,
+                                                            ND_height(node) * 72.0,
+                                                            {}});
+        if (const textlabel_t *label = ND_label(node); label && !label->html) {
+            for (int i = 0; i < label->u.txt.nspans; ++i) {
+                const char *line = label->u.txt.span[i].str;
+                placed.lines.emplace_back(line ? line : "");
+            }
+        }
         for (Agedge_t *edge = agfstout(graph, node); edge; edge = agnxtout(graph, edge)) {
             TDiagramLayout::TEdge each{agnameof(agtail(edge)),
                                        agnameof(aghead(edge)),

@@ -18,6 +18,7 @@ struct TDiagramLayout {
         TPoint centre;
         double width = 0;
         double height = 0;
+        std::vector<std::string> lines; // The label's lines, as the layout broke them.
     };
     struct TEdge {
         std::string tail; // Node names.

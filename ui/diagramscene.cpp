@@ -58,17 +58,6 @@ Qt::PenStyle penStyle(std::string_view style)
     return Qt::SolidLine;
 }
 
-// The lines of a label as DotText writes them: broken at line feeds, other control characters
-// as spaces.
-QStringList labelLines(QString text)
-{
-    for (QChar &each : text) {
-        if (each != QLatin1Char('\n') && (each.unicode() < 0x20 || each.unicode() == 0x7F))
-            each = QLatin1Char(' ');
-    }
-    return text.split(QLatin1Char('\n'));
-}
-
 // The node icons at three times their size, so that they stay sharp when zoomed in; made on
 // first use, on the user-interface thread that paints.
 const QImage &nodeImage(TJustificationStatus status, TStatementType type)
@@ -87,11 +76,14 @@ const QImage &nodeImage(TJustificationStatus status, TStatementType type)
 
 class TBoxItem : public QGraphicsItem {
 public:
-    TBoxItem(const TDiagramSnapshot::TBox &box, const QSizeF &size)
+    // Draws the label's lines but the last, the status mark and type, which it draws as the
+    // node icon and the type's name.
+    TBoxItem(const TDiagramSnapshot::TBox &box, const TDiagramLayout::TNode &node)
         : m_box(box)
-        , m_lines(labelLines(box.text))
-        , m_rect(-size.width() / 2, -size.height() / 2, size.width(), size.height())
+        , m_rect(-node.width / 2, -node.height / 2, node.width, node.height)
     {
+        for (std::size_t i = 0; i + 1 < node.lines.size(); ++i)
+            m_lines.append(qtText(node.lines[i]));
         setToolTip(BoxToolTip(box));
     }
 
@@ -159,8 +151,8 @@ QGraphicsPathItem *edgeItem(const TDiagramLayout::TEdge &edge)
             const QPointF across = QPointF(-along.y(), along.x()) / length;
             if (edge.arrowhead == "tee") {
                 path.lineTo(tip);
-                head.moveTo(tip + across * 5);
-                head.lineTo(tip - across * 5);
+                head.moveTo(tip + across * 6);
+                head.lineTo(tip - across * 6);
             } else if (edge.arrowhead != "none") {
                 head.moveTo(tip);
                 head.lineTo(from + across * 3.5);
@@ -255,8 +247,7 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
     for (const TDiagramLayout::TNode &node : layout.nodes) {
         const QPointF centre = point(node.centre);
         if (const auto box = boxes.find(node.name); box != boxes.end()) {
-            auto *item = new TBoxItem(snapshot.boxes[static_cast<std::size_t>(box->second)],
-                                      QSizeF(node.width, node.height));
+            auto *item = new TBoxItem(snapshot.boxes[static_cast<std::size_t>(box->second)], node);
             item->setPos(centre);
             setKind(item, TDiagramItem::Box);
             scene.addItem(item);

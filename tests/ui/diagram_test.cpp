@@ -10,6 +10,7 @@
 #include "dialogue/replay.h"
 #include "dialogue/stagegraph.h"
 #include "dialogue/textfile.h"
+#include "model/arena.h"
 #include "model/argumentationstage.h"
 #include "tests/reference/lines.h"
 #include "uitest.h"
@@ -29,6 +30,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -267,4 +269,33 @@ TEST(TDiagramTest, PrintWritesTheDiagramOrTheVisibleView)
         EXPECT_TRUE(fileBytes(path).startsWith("%PDF"));
     }
     ASSERT_TRUE(waitForDiagram(*form.DiagramView()));
+}
+
+TEST(TDiagramTest, LongStatementsBreakAtSpacesIntoShortLines)
+{
+    const std::string words = "IF (the road has been gritted), THEN THE RULE THAT, IF (the road is "
+                              "wet), THEN (the road is slippery), IS BLOCKED";
+    const std::string longWord(60, 'w');
+    for (const std::string &text : {words, longWord, "two\nlines " + words, std::string()}) {
+        SCOPED_TRACE(text);
+        TArena arena;
+        TArgumentationStage &stage = *arena.NewStage();
+        TStatement *statement = arena.NewStatement();
+        statement->Text = text;
+        stage.Statements.Add(statement);
+        const TDiagramLayout layout = LayoutDiagram(DotText(StageGraph(stage)));
+        ASSERT_EQ(layout.nodes.size(), 1U);
+        std::vector<std::string> lines = layout.nodes[0].lines;
+        ASSERT_GE(lines.size(), 2U);
+        EXPECT_EQ(lines.back(), "[?] Issue");
+        lines.pop_back();
+        std::string joined;
+        for (const std::string &line : lines) {
+            EXPECT_TRUE(line.size() <= 36 || line.find(' ') == std::string::npos) << line;
+            joined += (joined.empty() ? "" : " ") + line;
+        }
+        std::string expected = text;
+        std::replace(expected.begin(), expected.end(), '\n', ' ');
+        EXPECT_EQ(joined, expected);
+    }
 }
