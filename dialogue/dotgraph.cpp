@@ -26,22 +26,38 @@ std::size_t utf8Length(std::string_view text, std::size_t i)
     return length;
 }
 
+// Long statements break at a space once a line holds this many characters, so that a box stays
+// about as wide as a short sentence; a longer word stays whole.
+constexpr std::size_t LabelWidth = 36;
+
 // Text inside a DOT string used as a label: quotes and backslashes escaped, line breaks as
 // centred breaks, other control bytes as spaces and bytes that are no UTF-8 as U+FFFD, since
 // Graphviz reads UTF-8 only.
 void appendLabelText(std::string &out, std::string_view text)
 {
+    std::size_t column = 0;                    // Characters on the line so far.
+    std::size_t lastSpace = std::string::npos; // Where in out the line's last space is,
+    std::size_t columnAfterSpace = 0;          // and the line's characters up to it.
+    const auto advance = [&] {
+        if (++column <= LabelWidth || lastSpace == std::string::npos)
+            return;
+        out.replace(lastSpace, 1, "\\n");
+        column -= columnAfterSpace;
+        lastSpace = std::string::npos;
+    };
     for (std::size_t i = 0; i < text.size();) {
         const char each = text[i];
         const std::size_t length = utf8Length(text, i);
         if (length == 0) {
             out += "\xEF\xBF\xBD";
             ++i;
+            advance();
             continue;
         }
         if (length > 1) {
             out.append(text, i, length);
             i += length;
+            advance();
             continue;
         }
         ++i;
@@ -50,11 +66,24 @@ void appendLabelText(std::string &out, std::string_view text)
             out += each;
         } else if (each == '\n') {
             out += "\\n";
-        } else if (static_cast<unsigned char>(each) < 0x20 || each == 0x7F) {
-            out += ' ';
+            column = 0;
+            lastSpace = std::string::npos;
+            continue;
+        } else if (each == ' ' || static_cast<unsigned char>(each) < 0x20 || each == 0x7F) {
+            if (++column > LabelWidth) {
+                out += "\\n";
+                column = 0;
+                lastSpace = std::string::npos;
+            } else {
+                lastSpace = out.size();
+                out += ' ';
+                columnAfterSpace = column;
+            }
+            continue;
         } else {
             out += each;
         }
+        advance();
     }
 }
 

@@ -56,6 +56,7 @@ void TKorvaneForm::createFullMode()
         each.action->setShortcut(each.shortcut);
     }
     showSeparator(m_fileMenu, "N1");
+    showSeparator(m_fileMenu, "N2");
     showSeparator(m_argueMenu, "N4");
     showSeparator(m_helpMenu, "N3");
     connect(m_back, &QAction::triggered, this, &TKorvaneForm::Back1Click);
@@ -108,6 +109,7 @@ void TKorvaneForm::createFullMode()
             });
 
     m_helpForm = new THelpForm(this);
+    createDiagram();
 
     // Small enough for a small screen, big enough that nothing overlaps or is cut off.
     setMinimumSize(minimumSizeHint().expandedTo(QSize(520, 360)));

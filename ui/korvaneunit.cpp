@@ -4,6 +4,7 @@
 #include "model/explanation.h"
 #include "ui/aboutunit.h"
 #include "ui/argumentsmodel.h"
+#include "ui/diagramview.h"
 #include "ui/exceptionunit.h"
 #include "ui/failurehandler.h"
 #include "ui/helpform.h"
@@ -20,6 +21,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -96,7 +99,7 @@ TKorvaneForm::~TKorvaneForm()
     // The dialogs read the line while they close; they go first.
     for (QWidget *dialog :
          std::initializer_list<QWidget *>{m_statementForm, m_exceptionForm, m_reasonConclusionForm,
-                                          m_aboutForm, m_optionsForm, m_helpForm})
+                                          m_aboutForm, m_optionsForm, m_helpForm, m_printDialog})
         delete dialog;
 }
 
@@ -428,6 +431,8 @@ void TKorvaneForm::RefreshViews()
         ShowReasons();
     if (!m_argumentsTree->isHidden())
         ShowArguments();
+    if (m_diagramView && !m_diagramView->isHidden())
+        ShowDiagram();
 }
 
 void TKorvaneForm::ShowLineOfArgumentation()
@@ -514,13 +519,19 @@ QString TKorvaneForm::lineName() const
 
 void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
 {
-    for (QWidget *each :
-         std::initializer_list<QWidget *>{m_memo, m_statementsList, m_reasonsList, m_argumentsTree})
-        each->setVisible(each == view);
+    // The diagram and its button exist in full mode only.
+    for (QWidget *each : std::initializer_list<QWidget *>{
+             m_memo, m_statementsList, m_reasonsList, m_argumentsTree, m_diagramView})
+        if (each)
+            each->setVisible(each == view);
     for (QAbstractButton *each : std::initializer_list<QAbstractButton *>{
              m_viewLineOfArgumentationButton, m_viewStatementsButton, m_viewReasonsButton,
-             m_viewArgumentsButton})
-        each->setChecked(each == button);
+             m_viewArgumentsButton, m_viewDiagramButton})
+        if (each)
+            each->setChecked(each == button);
+    for (QAction *zoom : {m_zoomIn, m_zoomOut, m_fitToWindow})
+        if (zoom)
+            zoom->setEnabled(view == m_diagramView);
 }
 
 // --- Commands ---

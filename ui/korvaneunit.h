@@ -25,9 +25,12 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
+class QPrintDialog;
+class QPrinter;
 class QPushButton;
 class QTreeView;
 class TAboutForm;
+class TDiagramView;
 class TArgumentsModel;
 class TExceptionForm;
 class TExplanations;
@@ -106,6 +109,11 @@ public:
     void ShowStatements();
     void ShowReasons();
     void ShowArguments();
+    // Full mode: the stage as a diagram, laid out on a thread of its own (see TDiagramView).
+    void ShowDiagram();
+    // Full mode: prints the diagram when it is the visible view, else the visible view as it
+    // shows on screen.
+    void PrintView(QPrinter &printer);
 
     TArgumentsView ArgumentsView() const { return m_argumentsView; }
     void setArgumentsView(TArgumentsView view) { m_argumentsView = view; }
@@ -122,6 +130,8 @@ public:
     QFileDialog *OpenDialog1() const { return m_openDialog; }
     QFileDialog *SaveDialog1() const { return m_saveDialog; }
     THelpForm *HelpForm() const { return m_helpForm; }
+    QFileDialog *ExportDialog1() const { return m_exportDialog; }
+    TDiagramView *DiagramView() const { return m_diagramView; } // Null in the default mode.
 
 public slots:
     void StatementButtonClick();
@@ -140,6 +150,10 @@ public slots:
     void Reasons1Click();
     void ViewArgumentsSpeedButtonClick();
     void Arguments1Click();
+    void ViewDiagramSpeedButtonClick();
+    void Diagram1Click();
+    void Export1Click();
+    void Print1Click();
     void Exit1Click();
     void About1Click();
     void Options1Click();
@@ -173,6 +187,10 @@ private:
     QString exceptionEntry(const TStatement &exception) const;
     // Shows the explanation of the selected node or statement at the left of the status bar.
     void showExplanation(const QString &why);
+    // Full mode's diagram view with its button, menu entries and zoom commands.
+    void createDiagram();
+    // Writes the current stage in the format the file name or the filter names.
+    void exportStage(const QString &path, const QString &filter);
 
     // Runs the model work of a command: on this thread in the default mode, in full mode on a
     // thread of its own with a busy indicator (see TMoveRunner). False when cancelled.
@@ -234,6 +252,8 @@ private:
     QTreeView *m_argumentsTree = nullptr;
     TArgumentsModel *m_argumentsModel = nullptr;
     QPushButton *m_prosConsButton = nullptr;
+    QPushButton *m_viewDiagramButton = nullptr; // Full mode only, as is the view.
+    TDiagramView *m_diagramView = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QMenu *m_argueMenu = nullptr;
@@ -262,6 +282,15 @@ private:
     QAction *m_undo = nullptr; // Full mode only, as are the two below.
     QAction *m_redo = nullptr;
     QLabel *m_stageLabel = nullptr;
+    QAction *m_diagramAction = nullptr; // Full mode only, as are the five below.
+    QAction *m_zoomIn = nullptr;
+    QAction *m_zoomOut = nullptr;
+    QAction *m_fitToWindow = nullptr;
+    QAction *m_export = nullptr;
+    QFileDialog *m_exportDialog = nullptr;
+    // Made when Print is first chosen, then kept with its settings.
+    std::unique_ptr<QPrinter> m_printer;
+    QPrintDialog *m_printDialog = nullptr;
 
     QFileDialog *m_openDialog = nullptr;
     QFileDialog *m_saveDialog = nullptr;

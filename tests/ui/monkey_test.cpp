@@ -5,6 +5,7 @@
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/movereader.h"
 #include "dialogue/textfile.h"
+#include "ui/diagramview.h"
 #include "ui/korvaneunit.h"
 #include "ui/movecontrols.h"
 #include "ui/statusicons.h"
@@ -61,6 +62,7 @@ const struct {
     {"StatementsListView", "ViewStatementsSpeedButton", Qt::Key_S},
     {"ReasonsListView", "viewReasonsSpeedButton", Qt::Key_R},
     {"ArgumentsTreeView", "ViewArgumentsSpeedButton", Qt::Key_A},
+    {"DiagramView", "ViewDiagramSpeedButton", Qt::Key_D}, // Full mode only.
 };
 
 QString text(const QJsonValue &value, const char *key)
@@ -261,7 +263,7 @@ private:
             check(waitUntil([this] { return m_form.isActiveWindow(); }),
                   "the main window cannot be activated");
         }
-        const int view = pick(4);
+        const int view = pick(m_full ? 5 : 4);
         switch (pick(m_full ? 12 : 8)) {
         case 0:
         case 1:
@@ -288,7 +290,7 @@ private:
             key(&m_form, Qt::Key_Tab, pick(2) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
             break;
         case 7:
-            for (int each = 0; each < 4; ++each)
+            for (int each = 0; each < (m_full ? 5 : 4); ++each)
                 if (keyReceiver(&m_form) == button(Views[each].button))
                     m_expectedView = each;
             key(&m_form, Qt::Key_Space);
@@ -661,6 +663,16 @@ private:
                  ++i)
                 check(sameImage(shown.pictures[i], fromReport.pictures[i]),
                       "wrong picture on node " + shown.rows[static_cast<int>(i)].toStdString());
+            break;
+        }
+        case 4: {
+            // Once laid out, one box per statement; while it lays out, the last diagram shows.
+            const TDiagramView *diagram = m_form.DiagramView();
+            if (!diagram->layingOut())
+                check(diagram->snapshot().boxes.size()
+                          == static_cast<std::size_t>(
+                              report[QLatin1String("statements")].toArray().size()),
+                      "the diagram does not show one box per statement");
             break;
         }
         }

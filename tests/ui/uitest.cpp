@@ -179,9 +179,11 @@ QString visibleView(const TKorvaneForm &form)
 {
     QString shown;
     int count = 0;
+    // The diagram exists in full mode only.
     for (const char *name : {"LineOfArgumentationMemo", "StatementsListView", "ReasonsListView",
-                             "ArgumentsTreeView"}) {
-        if (!form.findChild<QWidget *>(QLatin1String(name))->isHidden()) {
+                             "ArgumentsTreeView", "DiagramView"}) {
+        const auto *view = form.findChild<QWidget *>(QLatin1String(name));
+        if (view && !view->isHidden()) {
             shown = QLatin1String(name);
             ++count;
         }
@@ -194,8 +196,10 @@ QString checkedViewButton(const TKorvaneForm &form)
     QString down;
     int count = 0;
     for (const char *name : {"ViewLineOfArgumentationSpeedButton", "ViewStatementsSpeedButton",
-                             "viewReasonsSpeedButton", "ViewArgumentsSpeedButton"}) {
-        if (form.findChild<QAbstractButton *>(QLatin1String(name))->isChecked()) {
+                             "viewReasonsSpeedButton", "ViewArgumentsSpeedButton",
+                             "ViewDiagramSpeedButton"}) {
+        const auto *button = form.findChild<QAbstractButton *>(QLatin1String(name));
+        if (button && button->isChecked()) {
             down = QLatin1String(name);
             ++count;
         }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <span>
+
+class QGraphicsScene;
+class QPrinter;
+class QWidget;
+class TArgumentationStage;
+
+// One format File > Export writes: the file dialog's filter, the file name's extension (without
+// the dot) and the function that writes the stage to a file of that format.
+struct TExportFormat {
+    QString filter;
+    QString extension;
+    void (*write)(const TArgumentationStage &stage, const QString &path);
+};
+
+// Every export format, in the order the file dialog offers them.
+std::span<const TExportFormat> ExportFormats();
+
+// The format a file name asks for by its extension, else the one of the chosen filter; null
+// when neither names one.
+const TExportFormat *ExportFormatFor(const QString &path, const QString &filter);
+
+// Prints the stage's diagram on the printer, scaled to fit its page.
+void PrintDiagram(const TArgumentationStage &stage, QPrinter &printer);
+// Prints the widget as it shows on screen, scaled to fit the page.
+void PrintWidget(QWidget &widget, QPrinter &printer);

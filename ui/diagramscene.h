@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/statement.h"
+#include "ui/diagramlayout.h"
+
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QGraphicsScene;
+class TArgumentationStage;
+
+// What the diagram shows of a stage, copied when the diagram is asked for, so that the layout
+// can run on another thread and a hidden diagram keeps what it showed: the stage graph's boxes
+// and its DOT text, the one description the picture and the DOT export share.
+struct TDiagramSnapshot {
+    struct TBox {
+        QString text;
+        TStatementType type = TStatementType::Issue;
+        TJustificationStatus status = TJustificationStatus::Undecided;
+    };
+    std::vector<TBox> boxes; // In the stage graph's order, named by DotBoxName.
+    int steps = 0;           // Named by DotStepName.
+    std::string dot;
+};
+
+TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage);
+
+// What each item of a drawn diagram stands for, under DiagramItemKind in its data.
+enum class TDiagramItem : std::uint8_t {
+    Box = 1,
+    Step = 2,
+    ReasonLine = 3,     // From a reason's box to its step.
+    ConclusionLine = 4, // From a step to its conclusion's box.
+    Attack = 5,         // From an exception's box to the step it blocks.
+    WarrantLink = 6,    // From a warrant statement's box to the step it is about.
+};
+constexpr int DiagramItemKind = 0;
+
+// The font the layout measures labels in and the picture draws them with: sized in points of
+// the layout, which are the picture's units.
+QFont DiagramFont(double size);
+TTextMeasure DiagramTextMeasure();
+
+// The text a box's tooltip gives: the statement's text, type and status.
+QString BoxToolTip(const TDiagramSnapshot::TBox &box);
+
+// Replaces the scene's items by the diagram drawn at the layout's places.
+void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
+                 const TDiagramLayout &layout);
+// Lays the snapshot out on this thread and draws it; a failed layout draws its message instead.
+void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot);
+void DrawDiagramFailure(QGraphicsScene &scene, const QString &message);
