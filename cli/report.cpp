@@ -5,19 +5,6 @@
 
 #include <string_view>
 
-std::string_view JustificationName(TJustificationStatus status)
-{
-    switch (status) {
-    case TJustificationStatus::Justified:
-        return "Justified";
-    case TJustificationStatus::Unjustified:
-        return "Unjustified";
-    case TJustificationStatus::Undecided:
-        break;
-    }
-    return "Undecided";
-}
-
 std::string_view DefeatName(TDefeatStatus status)
 {
     switch (status) {

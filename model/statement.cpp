@@ -36,3 +36,16 @@ std::string_view StatementTypeName(TStatementType type)
 {
     return type == TStatementType::Issue ? "Issue" : "Assumption";
 }
+
+std::string_view JustificationName(TJustificationStatus status)
+{
+    switch (status) {
+    case TJustificationStatus::Justified:
+        return "Justified";
+    case TJustificationStatus::Unjustified:
+        return "Unjustified";
+    case TJustificationStatus::Undecided:
+        break;
+    }
+    return "Undecided";
+}

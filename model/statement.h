@@ -48,3 +48,7 @@ bool MayBeWarrant(std::string_view text);
 
 // The words that the user sees for a type: "Issue" or "Assumption".
 std::string_view StatementTypeName(TStatementType type);
+
+// The word that the reports and the exchange formats give a status: "Justified", "Unjustified"
+// or "Undecided".
+std::string_view JustificationName(TJustificationStatus status);
