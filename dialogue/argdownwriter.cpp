@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -56,12 +57,16 @@ std::string ArgdownText(const TStageGraph &graph)
     std::set<std::string> taken;
     for (std::size_t box = 0; box < graph.Boxes.size(); ++box) {
         const std::string &id = graph.Boxes[box]->Id;
-        std::string title = "s" + (isDigits(id) ? id : "b" + std::to_string(box + 1));
+        std::string title = isDigits(id) ? id : std::to_string(box + 1).insert(0, 1, 'b');
+        title.insert(0, 1, 's');
         if (!taken.insert(title).second) {
-            title += "-" + std::to_string(box + 1);
+            title += '-';
+            title += std::to_string(box + 1);
             taken.insert(title);
         }
-        titles.push_back("[" + title + "]");
+        title.insert(0, 1, '[');
+        title += ']';
+        titles.push_back(std::move(title));
     }
     std::vector<std::vector<std::string>> relations(graph.Boxes.size());
     const auto stepTitle = [](int step) { return "<Step " + std::to_string(step + 1) + ">"; };
