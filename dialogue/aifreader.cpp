@@ -116,6 +116,9 @@ public:
         return false;
     }
 
+    // Reads to the end, or to where the parser fails, finding nothing.
+    void seekNothing() { m_seeking = false; }
+
     std::vector<long long> lines;
 
 private:
@@ -142,7 +145,7 @@ private:
     {
         if (!m_frames.empty() && m_frames.back().array)
             m_frames.back().key = std::to_string(m_frames.back().count++);
-        if (m_frames.size() != m_target.size() + (m_elements ? 1 : 0))
+        if (!m_seeking || m_frames.size() != m_target.size() + (m_elements ? 1 : 0))
             return true;
         for (std::size_t index = 0; index < m_target.size(); ++index) {
             if (m_frames[index].key != m_target[index])
@@ -159,6 +162,7 @@ private:
     const char *const *m_furthest;
     TPath m_target;
     bool m_elements;
+    bool m_seeking = true;
     std::vector<TFrame> m_frames;
 };
 
@@ -170,6 +174,22 @@ std::vector<long long> linesAt(std::string_view text, TPath path, bool elements)
     TJson::sax_parse(TCountingIterator(text.data(), &furthest),
                      TCountingIterator(text.data() + text.size(), &furthest), &finder);
     return std::move(finder.lines);
+}
+
+// The line at which the parser gives up on text that it rejects with no position.
+long long lineOfFailure(std::string_view text)
+{
+    const char *furthest = text.data();
+    TPathLines nothing(text, &furthest, {}, true);
+    nothing.seekNothing();
+    try {
+        TJson::sax_parse(TCountingIterator(text.data(), &furthest),
+                         TCountingIterator(text.data() + text.size(), &furthest), &nothing);
+    } catch (const TJson::exception &) {
+    }
+    TLineCounter counter(text);
+    const auto read = static_cast<std::size_t>(furthest - text.data());
+    return counter.lineAt(read > 0 ? read - 1 : 0);
 }
 
 std::string fileLine(const std::string &fileName, long long line)
@@ -446,6 +466,13 @@ TAifMoves ReadAifFile(std::string_view bytes, const std::string &fileName)
         TLineCounter counter(text);
         const long long line = counter.lineAt(failure.byte > 0 ? failure.byte - 1 : 0);
         throw TFileError(fileLine(fileName, line) + "not JSON: " + std::string(message));
+    } catch (const TJson::exception &failure) {
+        // A number too large for any type gives no position: the second reading stops there.
+        std::string_view message = failure.what();
+        if (const std::size_t after = message.find("] "); after != std::string_view::npos)
+            message.remove_prefix(after + 2);
+        throw TFileError(fileLine(fileName, lineOfFailure(text))
+                         + "not JSON: " + std::string(message));
     }
     try {
         if (!root.is_object())
