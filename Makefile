@@ -30,6 +30,7 @@ fuzz: deps
 	cmake --build --preset fuzz
 	./fuzz/run eval -max_total_time=$(FUZZ_SECONDS)
 	./fuzz/run differential -max_total_time=$(FUZZ_SECONDS)
+	./fuzz/run aif -max_total_time=$(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -44,7 +44,7 @@ TStageFacts StageFacts(const TArgumentationStage &stage)
     for (const TStatement *statement : stage.Statements)
         add(facts.statements, {statement->Text},
             std::string(StatementTypeName(statement->StatementType)),
-            std::string(JustificationName(statement->JustificationStatus)));
+            std::string(JustificationStatusName(statement->JustificationStatus)));
     for (const TReasonConclusion *step : stage.ReasonConclusions) {
         add(facts.steps, {step->Reason->Text, step->Conclusion->Text}, {}, {});
         for (const TStatement *exception : step->Exceptions)

@@ -3,10 +3,15 @@
 #include "changes.h"
 #include "report.h"
 
+#include "dialogue/aifreader.h"
+#include "dialogue/aifwriter.h"
+#include "dialogue/argdownwriter.h"
+#include "dialogue/dotgraph.h"
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/messageboxes.h"
 #include "dialogue/movereader.h"
 #include "dialogue/replay.h"
+#include "dialogue/stagegraph.h"
 #include "dialogue/textfile.h"
 #include "model/explanation.h"
 #include "model/movescope.h"
@@ -31,6 +36,8 @@ constexpr std::size_t InputLimit = 128 * 1024 * 1024;
 
 struct TOptions {
     bool json = false;
+    std::string format = "text"; // --json is the same as --format json.
+    bool fromAif = false;
     bool decline = false;
     bool help = false;
     bool stats = false;
@@ -65,7 +72,18 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
     bool haveFile = false;
     bool onlyFiles = false;
     bool stageNext = false;
+    std::string *valueNext = nullptr; // The option that takes the next argument as its value.
+    std::string from;
     for (const std::string &argument : arguments) {
+        if (valueNext) {
+            *valueNext = argument;
+            valueNext = nullptr;
+            continue;
+        }
+        if (!onlyFiles && (argument == "--format" || argument == "--from")) {
+            valueNext = argument == "--format" ? &options.format : &from;
+            continue;
+        }
         if (stageNext) {
             stageNext = false;
             std::size_t stage = 0;
@@ -86,7 +104,7 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
             continue;
         }
         if (!onlyFiles && argument == "--json") {
-            options.json = true;
+            options.format = "json";
             continue;
         }
         if (!onlyFiles && (argument == "--help" || argument == "-h")) {
@@ -118,6 +136,19 @@ std::string parseArguments(const std::vector<std::string> &arguments, TOptions &
     }
     if (stageNext)
         return "korvane-eval: --stage needs a number of moves; " + std::string(Usage);
+    if (valueNext)
+        return "korvane-eval: " + std::string(valueNext == &from ? "--from" : "--format")
+               + " needs a value; " + std::string(Usage);
+    constexpr std::string_view Formats[] = {"text", "json", "dot", "aif", "argdown", "moves"};
+    if (std::find(std::begin(Formats), std::end(Formats), options.format) == std::end(Formats))
+        return "korvane-eval: unknown format '" + options.format
+               + "' (text, json, dot, aif, argdown or moves); " + std::string(Usage);
+    if (!from.empty() && from != "aif")
+        return "korvane-eval: unknown input format '" + from + "' (aif); " + std::string(Usage);
+    if (options.changes && options.format != "text" && options.format != "json")
+        return "korvane-eval: --changes is reported as text or json; " + std::string(Usage);
+    options.json = options.format == "json";
+    options.fromAif = from == "aif";
     if (!haveFile && !options.help)
         return "korvane-eval: no FILE; " + std::string(Usage);
     return {};
@@ -182,7 +213,15 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     TScriptedBoxes boxes(options.decline);
     TLineOfArgumentation line(boxes);
     try {
-        moves = ReadMoveFile(bytes, options.file);
+        if (options.fromAif) {
+            TAifMoves imported = ReadAifFile(bytes, options.file);
+            moves = std::move(imported.moves);
+            if (!imported.warning.empty())
+                err << "korvane-eval: warning: " << options.file << ": " << imported.warning
+                    << '\n';
+        } else {
+            moves = ReadMoveFile(bytes, options.file);
+        }
         bytes = {};
         if (options.stage) {
             std::string past;
@@ -226,6 +265,14 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     const TExplanations *why = options.explain ? &explanations : nullptr;
     if (options.changes)
         out << (options.json ? ChangesJson(changes) : ChangesText(changes));
+    else if (options.format == "dot")
+        out << DotText(StageGraph(*line.CurrentStage));
+    else if (options.format == "aif")
+        out << AifText(StageGraph(*line.CurrentStage), MoveTextLines(line));
+    else if (options.format == "argdown")
+        out << ArgdownText(StageGraph(*line.CurrentStage));
+    else if (options.format == "moves")
+        out << JoinTextLines(MoveTextLines(line));
     else
         out << (options.json ? JsonReport(line, boxes.messages, why)
                              : TextReport(line, boxes.messages, moves.size(), why));

@@ -6,11 +6,6 @@
 
 #include <string_view>
 
-std::string_view JustificationName(TJustificationStatus status)
-{
-    return JustificationStatusName(status);
-}
-
 std::string_view DefeatName(TDefeatStatus status) { return DefeatStatusName(status); }
 
 // A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
@@ -145,7 +140,7 @@ void appendJsonNode(std::string &out, const TArgument &root, const TExplanations
             out += ", \"defeat\": ";
             AppendQuoted(out, DefeatName(argument.DefeatStatus));
             out += ", \"status\": ";
-            AppendQuoted(out, JustificationName(argument.Conclusion->JustificationStatus));
+            AppendQuoted(out, JustificationStatusName(argument.Conclusion->JustificationStatus));
             if (explanations)
                 appendJsonWhy(out, explanations->Explain(argument), *explanations);
             out += ", \"initial\": [";
@@ -199,7 +194,7 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
         out += ", \"type\": ";
         AppendQuoted(out, StatementTypeName(statement->StatementType));
         out += ", \"status\": ";
-        AppendQuoted(out, JustificationName(statement->JustificationStatus));
+        AppendQuoted(out, JustificationStatusName(statement->JustificationStatus));
         if (explanations)
             appendJsonWhy(out, explanations->Explain(*statement), *explanations);
         out += '}';
@@ -279,7 +274,7 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
                + "  ";
         AppendQuoted(out, statement->Text, true);
         out += "  (" + std::string(StatementTypeName(statement->StatementType)) + ", "
-               + std::string(JustificationName(statement->JustificationStatus)) + ")\n";
+               + std::string(JustificationStatusName(statement->JustificationStatus)) + ")\n";
         if (explanations)
             appendWhyLine(out, 2, explanations->Explain(*statement, quoteForTerminal));
     }

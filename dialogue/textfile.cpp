@@ -13,11 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Length of the well-formed UTF-8 sequence at the start of s, or 0 when there is none there.
-// Overlong forms, surrogates and code points above U+10FFFF are not well formed.
-std::size_t utf8SequenceLength(std::string_view s)
+std::size_t Utf8SequenceLength(std::string_view s)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = byte(0);
@@ -53,10 +49,12 @@ std::size_t utf8SequenceLength(std::string_view s)
     return length;
 }
 
+namespace {
+
 bool isValidUtf8(std::string_view s)
 {
     while (!s.empty()) {
-        const std::size_t length = utf8SequenceLength(s);
+        const std::size_t length = Utf8SequenceLength(s);
         if (length == 0)
             return false;
         s.remove_prefix(length);

@@ -19,6 +19,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The length of the well-formed UTF-8 sequence at the start of s, or 0 when there is none there
+// (overlong forms, surrogates and code points above U+10FFFF are not well formed).
+std::size_t Utf8SequenceLength(std::string_view s);
+
 // Returns the bytes as UTF-8: unchanged when they are valid UTF-8 (a leading byte-order mark
 // dropped), otherwise read as Windows-1252. Never fails and never drops a byte.
 std::string DecodeFileText(std::string_view bytes);

@@ -4,11 +4,15 @@
 #include "tests/reference/lines.h"
 
 #include "cli/evaluator.h"
+#include "dialogue/aifreader.h"
+#include "dialogue/aifwriter.h"
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/messageboxes.h"
 #include "dialogue/movereader.h"
 #include "dialogue/replay.h"
+#include "dialogue/stagegraph.h"
 #include "dialogue/textfile.h"
+#include "model/argumentationstage.h"
 #include "model/movescope.h"
 
 #include <algorithm>
@@ -307,6 +311,41 @@ std::string evaluatorFault(std::string_view bytes)
     if (std::string fault = runFault({"--json", "--decline", "-"}, bytes, status); !fault.empty())
         return fault;
     return refused ? std::string() : roundTripFault(bytes);
+}
+
+std::string aifFault(std::string_view bytes)
+{
+    TAifMoves read;
+    try {
+        read = ReadAifFile(bytes, "-");
+    } catch (const TFileError &failure) {
+        return refusalFault(bytes, std::string(failure.what()) + '\n');
+    } catch (const std::exception &failure) {
+        return std::string("the reader threw another error: ") + failure.what();
+    }
+    if (read.warning.find_first_of("\r\n") != std::string::npos)
+        return "the warning is not one line";
+    TYesBoxes boxes;
+    TLineOfArgumentation line(boxes);
+    if (!replayAll(line, read.moves))
+        return {}; // Moves over the work budget are refused by name.
+    // What Korvane writes it reads back whole and without a warning.
+    const std::string written = AifText(StageGraph(*line.CurrentStage), MoveTextLines(line));
+    TLineOfArgumentation reopened(boxes);
+    try {
+        const TAifMoves again = ReadAifFile(written, "written");
+        if (!again.warning.empty())
+            return "the written AIF reads back with a warning: " + again.warning;
+        if (!replayAll(reopened, again.moves))
+            return "the written AIF is over the work budget";
+    } catch (const TFileError &failure) {
+        return std::string("the written AIF does not read back: ") + failure.what();
+    }
+    const std::string made = lines::snapshot(line, {});
+    const std::string back = lines::snapshot(reopened, {});
+    if (made != back)
+        return "the written AIF makes another stage\n--- made:\n" + made + "--- read:\n" + back;
+    return {};
 }
 
 std::string differenceFault(std::span<const std::uint8_t> bytes)

@@ -15,6 +15,11 @@ namespace fuzz {
 // gave a sound report or refused in one FILE:LINE line.
 std::string evaluatorFault(std::string_view bytes);
 
+// Reads the bytes as an AIF file, replays its moves, and writes and reads the stage as AIF again.
+// Returns what went wrong, or an empty string when the file was refused in one FILE:LINE line or
+// its stage came back the same from what was written.
+std::string aifFault(std::string_view bytes);
+
 // Makes the line the bytes encode (the first eight choose the answers to the confirmations) on
 // the engine and on the reference model. Returns the first difference, or an empty string when
 // the two agree after every move, or the engine refused a move as over its work budget.

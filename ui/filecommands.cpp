@@ -2,6 +2,7 @@
 
 #include "ui/korvaneunit.h"
 
+#include "dialogue/aifreader.h"
 #include "dialogue/replay.h"
 #include "dialogue/textfile.h"
 #include "ui/failurehandler.h"
@@ -139,12 +140,20 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
             int error = 0;
             if (!ReadFileBytes(fileName, bytes, &error, MemoCapacity, TFileKinds::PlainOnly))
                 throw TFileError("Cannot open file " + fileName + ": " + readFailure(error));
-            const std::vector<TMoveText> moves = ReadMoveFile(bytes, fileName);
+            // An exchange file is known by its contents, whatever its name.
+            TAifMoves read;
+            if (IsAifText(bytes))
+                read = ReadAifFile(bytes, fileName);
+            else
+                read.moves = ReadMoveFile(bytes, fileName);
 
             std::vector<std::string> warnings;
-            std::unique_ptr<TLineOfArgumentation> line = replayedLine(moves, fileName, &warnings);
+            std::unique_ptr<TLineOfArgumentation> line =
+                replayedLine(read.moves, fileName, &warnings);
             if (!line)
                 return;
+            if (!read.warning.empty())
+                warnings.insert(warnings.begin(), read.warning);
             m_history.Reset(RecordedMoves(*line));
             m_fileName = fileName;
             replaceLine(std::move(line));

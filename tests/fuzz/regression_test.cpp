@@ -53,6 +53,17 @@ TEST(FuzzRegressionTest, EvaluatorPassesEverySeedAndCase)
     }
 }
 
+TEST(FuzzRegressionTest, AifReaderPassesEverySeedAndCase)
+{
+    const std::vector<fs::path> files =
+        inputs({Root / "fuzz/corpus/aif", Root / "tests/fuzz/cases/aif"});
+    ASSERT_FALSE(files.empty());
+    for (const fs::path &file : files) {
+        SCOPED_TRACE(file.string());
+        EXPECT_EQ(fuzz::aifFault(bytesOf(file)), "");
+    }
+}
+
 TEST(FuzzRegressionTest, EngineMatchesReferenceOnEverySeedAndCase)
 {
     const std::vector<fs::path> files =

@@ -280,6 +280,27 @@ TEST_F(TFullModeTest, OpenRefusesWhatIsNotAMoveFileAndKeepsTheLine)
     EXPECT_EQ(stageText(), QStringLiteral("Stage 1 of 1"));
 }
 
+TEST_F(TFullModeTest, OpenReadsAnAifGraphAndWarnsOnceOfWhatItLeftOut)
+{
+    const QString path = inFolder("graph.txt"); // Known by its contents, not its name.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"( {"nodes": [{"nodeID": "1", "text": "r", "type": "I"},
+        {"nodeID": "2", "text": "c", "type": "I"}, {"nodeID": "3", "type": "RA"},
+        {"nodeID": "4", "type": "MA"}],
+      "edges": [{"fromID": "1", "toID": "3"}, {"fromID": "3", "toID": "2"}]})");
+    file.close();
+    TBoxSeen seen;
+    answerMessageBox(QMessageBox::Ok, &seen);
+    form.OpenMoveFile(path);
+    EXPECT_TRUE(
+        seen.text.contains(QStringLiteral("left out what Korvane cannot hold: node 4 (MA)")))
+        << seen.text.toStdString();
+    EXPECT_EQ(seen.text.count(QStringLiteral("left out")), 1);
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 3);
+    EXPECT_EQ(stageText(), QStringLiteral("Stage 3 of 3"));
+}
+
 TEST_F(TFullModeTest, ALongReplayShowsABusyIndicatorAndCancelKeepsTheLine)
 {
     // A step between every two of seven statements: the last moves take seconds each.
