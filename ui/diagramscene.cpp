@@ -18,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <future>
 #include <map>
 #include <unordered_map>
 
@@ -264,7 +265,12 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
 void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot)
 {
     try {
-        DrawDiagram(scene, snapshot, LayoutDiagram(snapshot.dot, DiagramTextMeasure()));
+        // On a thread of its own, as for the view, and waited for: what Graphviz's plugins keep
+        // per thread then goes with that thread instead of staying with the window's.
+        TDiagramLayout layout = std::async(std::launch::async, [&snapshot] {
+                                    return LayoutDiagram(snapshot.dot, DiagramTextMeasure());
+                                }).get();
+        DrawDiagram(scene, snapshot, layout);
     } catch (const TLayoutError &error) {
         DrawDiagramFailure(scene, QString::fromUtf8(error.what()));
     }
