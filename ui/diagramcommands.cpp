@@ -3,6 +3,7 @@
 
 #include "ui/korvaneunit.h"
 
+#include "model/explanation.h"
 #include "ui/diagramexport.h"
 #include "ui/diagramview.h"
 #include "ui/failurehandler.h"
@@ -100,7 +101,7 @@ void TKorvaneForm::createDiagram()
 
 void TKorvaneForm::ShowDiagram()
 {
-    m_diagramView->showStage(*m_line->CurrentStage);
+    m_diagramView->showStage(*m_line->CurrentStage, explainedStage().get());
     showView(m_diagramView, m_viewDiagramButton);
 }
 
@@ -112,7 +113,7 @@ void TKorvaneForm::exportStage(const QString &path, const QString &filter)
     // A name without an extension gets the chosen format's.
     const QString file =
         QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + format->extension : path;
-    format->write(*m_line->CurrentStage, file);
+    format->write(*m_line, file);
 }
 
 void TKorvaneForm::PrintView(QPrinter &printer)

@@ -1,6 +1,9 @@
 #include "ui/diagramexport.h"
 
+#include "dialogue/aifwriter.h"
+#include "dialogue/argdownwriter.h"
 #include "dialogue/dotgraph.h"
+#include "dialogue/lineofargumentation.h"
 #include "dialogue/stagegraph.h"
 #include "dialogue/textfile.h"
 #include "ui/diagramscene.h"
@@ -36,10 +39,16 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 
 // Text formats write the stage graph through their writer.
 template <std::string (*Text)(const TStageGraph &)>
-void writeText(const TArgumentationStage &stage, const QString &path)
+void writeText(const TLineOfArgumentation &line, const QString &path)
 {
-    const std::string text = Text(StageGraph(stage));
-    WriteFileAtomically(modelText(path), text);
+    WriteFileAtomically(modelText(path), Text(StageGraph(*line.CurrentStage)));
+}
+
+// AIF carries the moves as well, so that Korvane reads the stage back exactly.
+void writeAif(const TLineOfArgumentation &line, const QString &path)
+{
+    WriteFileAtomically(modelText(path),
+                        AifText(StageGraph(*line.CurrentStage), MoveTextLines(line)));
 }
 
 // Pictures render the diagram drawn afresh from the stage, whichever view is showing.
@@ -56,8 +65,9 @@ void writePicture(const TArgumentationStage &stage, const QString &path, Render 
     writeBytes(path, bytes);
 }
 
-void writeSvg(const TArgumentationStage &stage, const QString &path)
+void writeSvg(const TLineOfArgumentation &line, const QString &path)
 {
+    const TArgumentationStage &stage = *line.CurrentStage;
     writePicture(stage, path, [&](QGraphicsScene &scene, QBuffer &buffer) {
         const QRectF rect = scene.sceneRect();
         QSvgGenerator svg;
@@ -70,8 +80,9 @@ void writeSvg(const TArgumentationStage &stage, const QString &path)
     });
 }
 
-void writePng(const TArgumentationStage &stage, const QString &path)
+void writePng(const TLineOfArgumentation &line, const QString &path)
 {
+    const TArgumentationStage &stage = *line.CurrentStage;
     writePicture(stage, path, [&](QGraphicsScene &scene, QBuffer &buffer) {
         const QRectF rect = scene.sceneRect();
         // Twice the size for sharp text, less when that would be too big.
@@ -92,8 +103,9 @@ void writePng(const TArgumentationStage &stage, const QString &path)
     });
 }
 
-void writePdf(const TArgumentationStage &stage, const QString &path)
+void writePdf(const TLineOfArgumentation &line, const QString &path)
 {
+    const TArgumentationStage &stage = *line.CurrentStage;
     writePicture(stage, path, [&](QGraphicsScene &scene, QBuffer &buffer) {
         const QRectF rect = scene.sceneRect();
         // One page the diagram's size, in its own units (points).
@@ -114,6 +126,8 @@ const TExportFormat Formats[] = {
     {QStringLiteral("PNG picture (*.png)"), QStringLiteral("png"), writePng},
     {QStringLiteral("PDF document (*.pdf)"), QStringLiteral("pdf"), writePdf},
     {QStringLiteral("Graphviz DOT (*.gv *.dot)"), QStringLiteral("gv"), writeText<DotText>},
+    {QStringLiteral("AIF JSON (*.json)"), QStringLiteral("json"), writeAif},
+    {QStringLiteral("Argdown (*.argdown)"), QStringLiteral("argdown"), writeText<ArgdownText>},
 };
 
 } // namespace

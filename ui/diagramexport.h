@@ -8,13 +8,14 @@ class QGraphicsScene;
 class QPrinter;
 class QWidget;
 class TArgumentationStage;
+class TLineOfArgumentation;
 
 // One format File > Export writes: the file dialog's filter, the file name's extension (without
-// the dot) and the function that writes the stage to a file of that format.
+// the dot) and the function that writes the line's current stage to a file of that format.
 struct TExportFormat {
     QString filter;
     QString extension;
-    void (*write)(const TArgumentationStage &stage, const QString &path);
+    void (*write)(const TLineOfArgumentation &line, const QString &path);
 };
 
 // Every export format, in the order the file dialog offers them.

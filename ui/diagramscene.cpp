@@ -2,6 +2,7 @@
 
 #include "dialogue/dotgraph.h"
 #include "dialogue/stagegraph.h"
+#include "model/explanation.h"
 #include "ui/statusicons.h"
 #include "ui/utf8.h"
 
@@ -31,19 +32,6 @@ constexpr double LineHeight = 1.2 * LabelSize;
 // The icon stands where the mark's "[+]" stood when the label was measured.
 constexpr double IconSize = 12;
 constexpr double Margin = 8;
-
-QString statusName(TJustificationStatus status)
-{
-    switch (status) {
-    case TJustificationStatus::Justified:
-        return QStringLiteral("Justified");
-    case TJustificationStatus::Unjustified:
-        return QStringLiteral("Unjustified");
-    case TJustificationStatus::Undecided:
-        break;
-    }
-    return QStringLiteral("Undecided");
-}
 
 QColor lookColour(std::string_view colour)
 {
@@ -183,14 +171,16 @@ void setKind(QGraphicsItem *item, TDiagramItem kind)
 
 } // namespace
 
-TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage)
+TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,
+                                 const TExplanations *explanations)
 {
     const TStageGraph graph = StageGraph(stage);
     TDiagramSnapshot snapshot;
     snapshot.boxes.reserve(graph.Boxes.size());
     for (const TStatement *statement : graph.Boxes)
         snapshot.boxes.push_back(
-            {qtText(statement->Text), statement->StatementType, statement->JustificationStatus});
+            {qtText(statement->Text), statement->StatementType, statement->JustificationStatus,
+             explanations ? qtText(explanations->Explain(*statement).Text) : QString()});
     snapshot.steps = static_cast<int>(graph.Steps.size());
     snapshot.dot = DotText(graph);
     return snapshot;
@@ -220,8 +210,12 @@ QString BoxToolTip(const TDiagramSnapshot::TBox &box)
     // Rich text, so that a statement that looks like markup shows as typed.
     QString text = box.text.toHtmlEscaped();
     text.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
-    return QStringLiteral("<p>%1</p><p>%2, %3</p>")
-        .arg(text, QLatin1String(StatementTypeName(box.type).data()), statusName(box.status));
+    QString tip = QStringLiteral("<p>%1</p><p>%2, %3</p>")
+                      .arg(text, qtText(StatementTypeName(box.type)),
+                           qtText(JustificationStatusName(box.status)));
+    if (!box.why.isEmpty())
+        tip += QStringLiteral("<p>%1</p>").arg(box.why.toHtmlEscaped());
+    return tip;
 }
 
 void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,

@@ -12,6 +12,7 @@
 
 class QGraphicsScene;
 class TArgumentationStage;
+class TExplanations;
 
 // What the diagram shows of a stage, copied when the diagram is asked for, so that the layout
 // can run on another thread and a hidden diagram keeps what it showed: the stage graph's boxes
@@ -21,13 +22,15 @@ struct TDiagramSnapshot {
         QString text;
         TStatementType type = TStatementType::Issue;
         TJustificationStatus status = TJustificationStatus::Undecided;
+        QString why; // Why the statement has its status, when explained.
     };
     std::vector<TBox> boxes; // In the stage graph's order, named by DotBoxName.
     int steps = 0;           // Named by DotStepName.
     std::string dot;
 };
 
-TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage);
+TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,
+                                 const TExplanations *explanations = nullptr);
 
 // What each item of a drawn diagram stands for, under DiagramItemKind in its data.
 enum class TDiagramItem : std::uint8_t {

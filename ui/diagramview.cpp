@@ -45,9 +45,9 @@ TDiagramView::~TDiagramView()
         m_worker->wait();
 }
 
-void TDiagramView::showStage(const TArgumentationStage &stage)
+void TDiagramView::showStage(const TArgumentationStage &stage, const TExplanations *explanations)
 {
-    m_pending = std::make_shared<const TDiagramSnapshot>(DiagramSnapshot(stage));
+    m_pending = std::make_shared<const TDiagramSnapshot>(DiagramSnapshot(stage, explanations));
     if (!m_worker)
         startLayout();
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QThread;
+class TExplanations;
 class TArgumentationStage;
 
 // The diagram view: the current stage as a laid-out graph. The layout runs on a thread of its
@@ -20,8 +21,9 @@ public:
     explicit TDiagramView(QWidget *parent = nullptr);
     ~TDiagramView() override;
 
-    // Takes a snapshot of the stage and shows its diagram once it is laid out.
-    void showStage(const TArgumentationStage &stage);
+    // Takes a snapshot of the stage and shows its diagram once it is laid out; with
+    // explanations, each box's tooltip says why its statement has its status.
+    void showStage(const TArgumentationStage &stage, const TExplanations *explanations = nullptr);
     // True while a requested diagram is not shown yet.
     bool layingOut() const { return m_worker != nullptr; }
     // The snapshot the view shows, or will show once its layout is done.

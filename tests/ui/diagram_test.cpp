@@ -4,7 +4,10 @@
 #include "ui/diagramexport.h"
 #include "ui/diagramview.h"
 #include "ui/korvaneunit.h"
+#include "ui/utf8.h"
 
+#include "dialogue/aifwriter.h"
+#include "dialogue/argdownwriter.h"
 #include "dialogue/dotgraph.h"
 #include "dialogue/movereader.h"
 #include "dialogue/replay.h"
@@ -12,6 +15,7 @@
 #include "dialogue/textfile.h"
 #include "model/arena.h"
 #include "model/argumentationstage.h"
+#include "model/explanation.h"
 #include "tests/reference/lines.h"
 #include "uitest.h"
 
@@ -158,7 +162,7 @@ TEST(TDiagramTest, EveryExportFormatWritesTheStage)
         SCOPED_TRACE(format.filter.toStdString());
         const QString path = folder.filePath(QStringLiteral("stage.") + format.extension);
         EXPECT_EQ(ExportFormatFor(path, QString()), &format);
-        format.write(line->stage(), path);
+        format.write(line->line, path);
         const QByteArray bytes = fileBytes(path);
         ASSERT_FALSE(bytes.isEmpty());
         if (format.extension == QLatin1String("svg")) {
@@ -173,6 +177,11 @@ TEST(TDiagramTest, EveryExportFormatWritesTheStage)
             EXPECT_TRUE(bytes.startsWith("%PDF"));
         } else if (format.extension == QLatin1String("gv")) {
             EXPECT_EQ(bytes.toStdString(), DotText(StageGraph(line->stage())));
+        } else if (format.extension == QLatin1String("json")) {
+            EXPECT_EQ(bytes.toStdString(),
+                      AifText(StageGraph(line->stage()), MoveTextLines(line->line)));
+        } else if (format.extension == QLatin1String("argdown")) {
+            EXPECT_EQ(bytes.toStdString(), ArgdownText(StageGraph(line->stage())));
         }
     }
 }
@@ -299,3 +308,22 @@ TEST(TDiagramTest, LongStatementsBreakAtSpacesIntoShortLines)
         EXPECT_EQ(joined, expected);
     }
 }
+
+namespace {
+
+// Each box's tooltip carries the explanation of its statement's status.
+TEST(TDiagramTest, BoxTooltipsSayWhy)
+{
+    const std::unique_ptr<TLine> line = exampleLine(
+        QDir(QStringLiteral(KORVANE_EXAMPLES_DIR)).filePath(QStringLiteral("worked-example.txt")));
+    TExplanations why;
+    line->line.CurrentStage->ExplainStatuses(why);
+    const TDiagramSnapshot snapshot = DiagramSnapshot(line->stage(), &why);
+    const TStageGraph graph = StageGraph(line->stage());
+    ASSERT_EQ(snapshot.boxes.size(), graph.Boxes.size());
+    for (std::size_t i = 0; i < graph.Boxes.size(); ++i)
+        EXPECT_TRUE(BoxToolTip(snapshot.boxes[i])
+                        .contains(qtText(why.Explain(*graph.Boxes[i]).Text).toHtmlEscaped()));
+}
+
+} // namespace
