@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTreeView>
+#include <QTreeWidget>
 
 void TKorvaneForm::createDiagram()
 {
@@ -123,7 +124,7 @@ void TKorvaneForm::PrintView(QPrinter &printer)
         return;
     }
     for (QWidget *view :
-         std::initializer_list<QWidget *>{m_memo, m_statementsList, m_reasonsList, m_argumentsTree})
+         std::initializer_list<QWidget *>{m_memo, m_statementsTable, m_reasonsList, m_argumentsTree})
         if (!view->isHidden())
             PrintWidget(*view, printer);
 }

@@ -16,9 +16,11 @@
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
+#include <QTreeWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTreeView>
@@ -103,9 +105,20 @@ void TKorvaneForm::createFullMode()
             [this](const QModelIndex &current) {
                 showExplanation(current.data(Qt::ToolTipRole).toString());
             });
-    connect(m_statementsList, &QListWidget::currentItemChanged, this,
-            [this](QListWidgetItem *current) {
-                showExplanation(current ? current->toolTip() : QString());
+    m_statementsTable = new QTreeWidget(m_scrollBox);
+    m_statementsTable->setObjectName(QStringLiteral("StatementsTableView"));
+    m_statementsTable->setAccessibleName(QStringLiteral("Statements"));
+    m_statementsTable->setHeaderLabels(
+        {QStringLiteral("Statement"), QStringLiteral("Type"), QStringLiteral("Status")});
+    m_statementsTable->setRootIsDecorated(false);
+    m_statementsTable->setUniformRowHeights(true);
+    m_statementsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_statementsTable->hide();
+    m_scrollBox->layout()->addWidget(m_statementsTable);
+    setTabOrder(m_statementsList, m_statementsTable);
+    connect(m_statementsTable, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current) {
+                showExplanation(current ? current->toolTip(0) : QString());
             });
 
     m_helpForm = new THelpForm(this);
@@ -123,6 +136,25 @@ std::unique_ptr<TExplanations> TKorvaneForm::explainedStage()
     auto explanations = std::make_unique<TExplanations>();
     m_line->CurrentStage->ExplainStatuses(*explanations);
     return explanations;
+}
+
+void TKorvaneForm::showStatementsTable()
+{
+    const std::unique_ptr<TExplanations> why = explainedStage();
+    QList<QTreeWidgetItem *> rows;
+    for (const TStatement *statement : m_line->CurrentStage->Statements) {
+        auto *row = new QTreeWidgetItem(
+            {qtText(statement->Text), qtText(StatementTypeName(statement->StatementType)),
+             qtText(JustificationStatusName(statement->JustificationStatus))});
+        const QString explanation = qtText(why->Explain(*statement).Text);
+        for (int column = 0; column < row->columnCount(); ++column)
+            row->setToolTip(column, explanation);
+        rows.append(row);
+    }
+    m_statementsTable->clear();
+    m_statementsTable->addTopLevelItems(rows);
+    m_statementsTable->resizeColumnToContents(1);
+    showView(m_statementsTable, m_viewStatementsButton);
 }
 
 QString TKorvaneForm::exceptionEntry(const TStatement &exception) const

@@ -27,6 +27,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -425,7 +426,7 @@ void TKorvaneForm::RefreshViews()
 {
     if (!m_memo->isHidden())
         ShowLineOfArgumentation();
-    if (!m_statementsList->isHidden())
+    if (!m_statementsList->isHidden() || (m_statementsTable && !m_statementsTable->isHidden()))
         ShowStatements();
     if (!m_reasonsList->isHidden())
         ShowReasons();
@@ -450,12 +451,13 @@ void TKorvaneForm::ShowLineOfArgumentation()
 
 void TKorvaneForm::ShowStatements()
 {
+    if (FullMode()) {
+        showStatementsTable();
+        return;
+    }
     m_statementsList->clear();
-    const std::unique_ptr<TExplanations> why = explainedStage();
     for (const TStatement *statement : m_line->CurrentStage->Statements) {
         auto *item = new QListWidgetItem(qtText(statement->Text), m_statementsList);
-        if (why)
-            item->setToolTip(qtText(why->Explain(*statement).Text));
         // An edit changes the shown entry only, never the statement.
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
@@ -521,7 +523,8 @@ void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
 {
     // The diagram and its button exist in full mode only.
     for (QWidget *each : std::initializer_list<QWidget *>{
-             m_memo, m_statementsList, m_reasonsList, m_argumentsTree, m_diagramView})
+             m_memo, m_statementsList, m_statementsTable, m_reasonsList, m_argumentsTree,
+             m_diagramView})
         if (each)
             each->setVisible(each == view);
     for (QAbstractButton *each : std::initializer_list<QAbstractButton *>{

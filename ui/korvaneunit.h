@@ -29,6 +29,7 @@ class QPrintDialog;
 class QPrinter;
 class QPushButton;
 class QTreeView;
+class QTreeWidget;
 class TAboutForm;
 class TDiagramView;
 class TArgumentsModel;
@@ -185,6 +186,9 @@ private:
     // Full mode's entry for an exception in the reasons view: its text, its type, and the status
     // of the statement with its text (the exception object itself is never computed).
     QString exceptionEntry(const TStatement &exception) const;
+    // Full mode's statements view: text, type and status, each statement's explanation as its
+    // tooltip.
+    void showStatementsTable();
     // Shows the explanation of the selected node or statement at the left of the status bar.
     void showExplanation(const QString &why);
     // Full mode's diagram view with its button, menu entries and zoom commands.
@@ -254,6 +258,8 @@ private:
     QPushButton *m_prosConsButton = nullptr;
     QPushButton *m_viewDiagramButton = nullptr; // Full mode only, as is the view.
     TDiagramView *m_diagramView = nullptr;
+    // Full mode shows the statements with their types and statuses here, not in the list.
+    QTreeWidget *m_statementsTable = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QMenu *m_argueMenu = nullptr;

@@ -26,6 +26,7 @@
 #include <QTextBrowser>
 #include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -157,11 +158,16 @@ TEST_F(TFullModeTest, SelectingANodeOrStatementSaysWhy)
     tree->setCurrentIndex(root);
     EXPECT_EQ(form.statusBar()->currentMessage(), expected);
 
+    // The statements view has columns for type and status.
     action("Statements1")->trigger();
-    auto *list = form.findChild<QListWidget *>(QStringLiteral("StatementsListView"));
-    list->setCurrentRow(0);
-    EXPECT_EQ(list->item(0)->toolTip(), qtText(why.Explain(*stage.Statements[0]).Text));
-    EXPECT_EQ(form.statusBar()->currentMessage(), list->item(0)->toolTip());
+    auto *table = form.findChild<QTreeWidget *>(QStringLiteral("StatementsTableView"));
+    ASSERT_TRUE(table->isVisible());
+    const QTreeWidgetItem *c = table->topLevelItem(0);
+    EXPECT_EQ(QStringList({c->text(0), c->text(1), c->text(2)}),
+              QStringList({QStringLiteral("c"), QStringLiteral("Issue"), QStringLiteral("Unjustified")}));
+    table->setCurrentItem(table->topLevelItem(0));
+    EXPECT_EQ(c->toolTip(0), qtText(why.Explain(*stage.Statements[0]).Text));
+    EXPECT_EQ(form.statusBar()->currentMessage(), c->toolTip(0));
 
     // An exception shows its own type and the status of the statement with its text.
     action("Reasons1")->trigger();

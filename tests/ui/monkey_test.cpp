@@ -625,7 +625,9 @@ private:
     // The view last chosen shows, its button alone down, and it shows the report's rows.
     void checkView()
     {
-        const char *const expectedView = Views[m_expectedView].view;
+        // Full mode shows the statements in a table with their types and statuses.
+        const char *const expectedView =
+            m_full && m_expectedView == 1 ? "StatementsTableView" : Views[m_expectedView].view;
         const char *const expectedButton = Views[m_expectedView].button;
         check(visibleView(m_form) == QLatin1String(expectedView)
                   && checkedViewButton(m_form) == QLatin1String(expectedButton),
@@ -641,8 +643,14 @@ private:
             break;
         case 1:
             for (const QJsonValue &statement : report[QLatin1String("statements")].toArray())
-                expected.append(text(statement, "text"));
-            checkRows("statements", listEntries(m_form, "StatementsListView"), expected);
+                expected.append(m_full ? QStringList({text(statement, "text"), text(statement, "type"),
+                                                      text(statement, "status")})
+                                             .join(QStringLiteral(" | "))
+                                       : text(statement, "text"));
+            checkRows("statements",
+                      m_full ? tableRows(m_form, "StatementsTableView")
+                             : listEntries(m_form, "StatementsListView"),
+                      expected);
             break;
         case 2:
             checkRows("reasons", listEntries(m_form, "ReasonsListView"),

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,19 @@ QStringList listEntries(const TKorvaneForm &form, const char *listName)
     return entries;
 }
 
+QStringList tableRows(const TKorvaneForm &form, const char *tableName)
+{
+    const auto *table = form.findChild<QTreeWidget *>(QLatin1String(tableName));
+    QStringList rows;
+    for (int row = 0; row < table->topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column)
+            cells.append(table->topLevelItem(row)->text(column));
+        rows.append(cells.join(QStringLiteral(" | ")));
+    }
+    return rows;
+}
+
 std::vector<TNodeSeen> treeNodes(const TKorvaneForm &form)
 {
     const QAbstractItemModel *model =
@@ -179,9 +193,9 @@ QString visibleView(const TKorvaneForm &form)
 {
     QString shown;
     int count = 0;
-    // The diagram exists in full mode only.
-    for (const char *name : {"LineOfArgumentationMemo", "StatementsListView", "ReasonsListView",
-                             "ArgumentsTreeView", "DiagramView"}) {
+    // The statements table and the diagram exist in full mode only.
+    for (const char *name : {"LineOfArgumentationMemo", "StatementsListView", "StatementsTableView",
+                             "ReasonsListView", "ArgumentsTreeView", "DiagramView"}) {
         const auto *view = form.findChild<QWidget *>(QLatin1String(name));
         if (view && !view->isHidden()) {
             shown = QLatin1String(name);

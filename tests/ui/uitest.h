@@ -64,6 +64,8 @@ void workedExample(TKorvaneForm &form);
 // What the views show now.
 QStringList memoLines(const TKorvaneForm &form);
 QStringList listEntries(const TKorvaneForm &form, const char *listName);
+// A table's rows, their cells joined by " | ".
+QStringList tableRows(const TKorvaneForm &form, const char *tableName);
 struct TNodeSeen {
     int depth = 0;
     QString text;
