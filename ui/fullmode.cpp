@@ -113,6 +113,7 @@ void TKorvaneForm::createFullMode()
     m_statementsTable->setRootIsDecorated(false);
     m_statementsTable->setUniformRowHeights(true);
     m_statementsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_statementsTable->setTextElideMode(Qt::ElideNone);
     m_statementsTable->hide();
     m_scrollBox->layout()->addWidget(m_statementsTable);
     setTabOrder(m_statementsList, m_statementsTable);
@@ -153,7 +154,9 @@ void TKorvaneForm::showStatementsTable()
     }
     m_statementsTable->clear();
     m_statementsTable->addTopLevelItems(rows);
-    m_statementsTable->resizeColumnToContents(1);
+    // Long statements scroll sideways, as in the arguments view, rather than end in "...".
+    for (int column = 0; column < 2; ++column)
+        m_statementsTable->resizeColumnToContents(column);
     showView(m_statementsTable, m_viewStatementsButton);
 }
 

@@ -521,6 +521,9 @@ QString TKorvaneForm::lineName() const
 
 void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
 {
+    // What the status bar said of a selection goes with the view it was made in.
+    if (FullMode())
+        statusBar()->clearMessage();
     // The diagram and its button exist in full mode only.
     for (QWidget *each : std::initializer_list<QWidget *>{
              m_memo, m_statementsList, m_statementsTable, m_reasonsList, m_argumentsTree,
