@@ -6,7 +6,6 @@
 #include "model/arena.h"
 #include "model/argumentationstage.h"
 
-#include <QApplication>
 #include <QGraphicsScene>
 
 #include <benchmark/benchmark.h>
@@ -74,16 +73,3 @@ void BM_SnapshotLayoutAndDraw(benchmark::State &state)
 BENCHMARK(BM_SnapshotLayoutAndDraw)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

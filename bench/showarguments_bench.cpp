@@ -5,7 +5,6 @@
 #include "model/arena.h"
 #include "model/argument.h"
 
-#include <QApplication>
 #include <QTreeView>
 
 #include <benchmark/benchmark.h>
@@ -75,16 +74,3 @@ BENCHMARK(BM_ShowArgumentsAndPaint)
     ->Complexity();
 
 } // namespace
-
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
