@@ -6,6 +6,8 @@
 #include "cli/evaluator.h"
 #include "dialogue/aifreader.h"
 #include "dialogue/aifwriter.h"
+#include "dialogue/argdownwriter.h"
+#include "dialogue/dotgraph.h"
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/messageboxes.h"
 #include "dialogue/movereader.h"
@@ -304,11 +306,13 @@ std::string evaluatorFault(std::string_view bytes)
 {
     // Both reports, and both answers to the confirmations.
     int status = 0;
-    if (std::string fault = runFault({"-"}, bytes, status); !fault.empty())
+    // Explained, so that the explanations are sought through as well.
+    if (std::string fault = runFault({"--explain", "-"}, bytes, status); !fault.empty())
         return fault;
     // A refused file has no line to save; replaying it again would only double the time.
     const bool refused = status != 0;
-    if (std::string fault = runFault({"--json", "--decline", "-"}, bytes, status); !fault.empty())
+    if (std::string fault = runFault({"--json", "--decline", "--explain", "-"}, bytes, status);
+        !fault.empty())
         return fault;
     return refused ? std::string() : roundTripFault(bytes);
 }
@@ -329,8 +333,14 @@ std::string aifFault(std::string_view bytes)
     TLineOfArgumentation line(boxes);
     if (!replayAll(line, read.moves))
         return {}; // Moves over the work budget are refused by name.
+    // The other exchange formats of the same graph are UTF-8 whatever the texts.
+    const TStageGraph graph = StageGraph(*line.CurrentStage);
+    if (!isUtf8(DotText(graph)))
+        return "the DOT text is not UTF-8";
+    if (!isUtf8(ArgdownText(graph)))
+        return "the Argdown text is not UTF-8";
     // What Korvane writes it reads back whole and without a warning.
-    const std::string written = AifText(StageGraph(*line.CurrentStage), MoveTextLines(line));
+    const std::string written = AifText(graph, MoveTextLines(line));
     TLineOfArgumentation reopened(boxes);
     try {
         const TAifMoves again = ReadAifFile(written, "written");
