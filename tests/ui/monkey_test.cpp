@@ -345,9 +345,11 @@ private:
     void dialogTurn()
     {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        // While a move computes, its dialog waits; so does the user.
+        // While a move computes, its dialog waits; so does the user. A box's popup (its list,
+        // or the completions of what was typed) is in front of the dialog, which is then not
+        // the active window: the user acts on the popup.
         if (!dialog || qobject_cast<QMessageBox *>(dialog) || !dialog->isVisible() || m_form.Busy()
-            || !isActive(dialog))
+            || (!QApplication::activePopupWidget() && !isActive(dialog)))
             return;
         if (auto *files = qobject_cast<QFileDialog *>(dialog)) {
             fileTurn(files);
@@ -388,7 +390,7 @@ private:
 
     void dialogAction(QDialog *dialog, bool closing)
     {
-        switch (closing ? 13 + pick(m_full ? 5 : 4) : pick(m_full ? 19 : 17)) {
+        switch (closing ? 13 + pick(m_full ? 5 : 4) : pick(m_full ? 20 : 17)) {
         case 0:
         case 1:
         case 2:
@@ -457,6 +459,13 @@ private:
         case 18:
             if (auto *warrant = dialog->findChild<QCheckBox *>())
                 click(warrant, warrant->objectName());
+            break;
+        case 19:
+            // Full mode refuses blank and placeholder sentences: a user fills every box.
+            for (TMoveComboBox *box : dialog->findChildren<TMoveComboBox *>()) {
+                click(box->lineEdit(), box->objectName());
+                typeSentence(dialog);
+            }
             break;
         }
     }
