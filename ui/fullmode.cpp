@@ -113,7 +113,12 @@ void TKorvaneForm::createFullMode()
     m_statementsTable->setRootIsDecorated(false);
     m_statementsTable->setUniformRowHeights(true);
     m_statementsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_statementsTable->setTextElideMode(Qt::ElideNone);
+    // Type and status always show; a statement too long for the rest is shortened in the middle.
+    m_statementsTable->setTextElideMode(Qt::ElideMiddle);
+    m_statementsTable->header()->setStretchLastSection(false);
+    m_statementsTable->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_statementsTable->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_statementsTable->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_statementsTable->hide();
     m_scrollBox->layout()->addWidget(m_statementsTable);
     setTabOrder(m_statementsList, m_statementsTable);
@@ -154,9 +159,6 @@ void TKorvaneForm::showStatementsTable()
     }
     m_statementsTable->clear();
     m_statementsTable->addTopLevelItems(rows);
-    // Long statements scroll sideways, as in the arguments view, rather than end in "...".
-    for (int column = 0; column < 2; ++column)
-        m_statementsTable->resizeColumnToContents(column);
     showView(m_statementsTable, m_viewStatementsButton);
 }
 
