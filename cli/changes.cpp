@@ -30,7 +30,7 @@ void add(std::map<std::string, TStageFacts::TStatementFacts> &facts, std::vector
 void addArguments(TStageFacts &facts, const TArgument &node, std::vector<std::string> &path)
 {
     path.push_back(node.Conclusion->Text);
-    add(facts.arguments, path, {}, std::string(DefeatName(node.DefeatStatus)));
+    add(facts.arguments, path, {}, std::string(DefeatStatusName(node.DefeatStatus)));
     for (const TArgument *child : node.InitialArguments)
         addArguments(facts, *child, path);
     path.pop_back();

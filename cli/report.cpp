@@ -6,8 +6,6 @@
 
 #include <string_view>
 
-std::string_view DefeatName(TDefeatStatus status) { return DefeatStatusName(status); }
-
 // A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
 // For a terminal the C1 controls (U+0080 to U+009F) are escaped too: terminals act on them.
 void AppendQuoted(std::string &out, std::string_view text, bool forTerminal)
@@ -138,7 +136,7 @@ void appendJsonNode(std::string &out, const TArgument &root, const TExplanations
             out += ", \"type\": ";
             AppendQuoted(out, StatementTypeName(argument.Conclusion->StatementType));
             out += ", \"defeat\": ";
-            AppendQuoted(out, DefeatName(argument.DefeatStatus));
+            AppendQuoted(out, DefeatStatusName(argument.DefeatStatus));
             out += ", \"status\": ";
             AppendQuoted(out, JustificationStatusName(argument.Conclusion->JustificationStatus));
             if (explanations)
@@ -308,7 +306,7 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
                 out += "  (";
                 out += StatementTypeName(argument.Conclusion->StatementType);
                 out += ", ";
-                out += DefeatName(argument.DefeatStatus);
+                out += DefeatStatusName(argument.DefeatStatus);
                 out += ")\n";
                 if (explanations)
                     appendWhyLine(out, indent, explanations->Explain(argument, quoteForTerminal));

@@ -27,9 +27,6 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
 std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
                        const TExplanations *explanations = nullptr);
 
-// The names the reports give the defeat statuses (the statuses of statements are named by
-// JustificationStatusName, next to the statement).
-std::string_view DefeatName(TDefeatStatus status);
 // Appends text as a JSON string: quotes, backslashes and control bytes escaped. For a terminal
 // the C1 controls (U+0080 to U+009F) are escaped too: terminals act on them.
 void AppendQuoted(std::string &out, std::string_view text, bool forTerminal = false);

@@ -259,6 +259,17 @@ public:
     bool Confirm(const std::string &) override { return true; }
 };
 
+// What a line written out and read back must be: the very stage that it was made from.
+std::string otherStageFault(const TLineOfArgumentation &made, const TLineOfArgumentation &read,
+                            const std::string &what)
+{
+    const std::string before = lines::snapshot(made, {});
+    const std::string after = lines::snapshot(read, {});
+    if (before == after)
+        return {};
+    return what + " makes another stage\n--- made:\n" + before + "--- read back:\n" + after;
+}
+
 // Replays the moves; false when one is over the work budget.
 bool replayAll(TLineOfArgumentation &line, const std::vector<TMoveText> &moves)
 {
@@ -293,11 +304,7 @@ std::string roundTripFault(std::string_view bytes)
     } catch (const TFileError &failure) {
         return std::string("the saved line does not read back: ") + failure.what();
     }
-    const std::string made = lines::snapshot(line, {});
-    const std::string again = lines::snapshot(reopened, {});
-    if (made != again)
-        return "the saved line makes another stage\n--- made:\n" + made + "--- saved:\n" + again;
-    return {};
+    return otherStageFault(line, reopened, "the saved line");
 }
 
 } // namespace
@@ -351,11 +358,7 @@ std::string aifFault(std::string_view bytes)
     } catch (const TFileError &failure) {
         return std::string("the written AIF does not read back: ") + failure.what();
     }
-    const std::string made = lines::snapshot(line, {});
-    const std::string back = lines::snapshot(reopened, {});
-    if (made != back)
-        return "the written AIF makes another stage\n--- made:\n" + made + "--- read:\n" + back;
-    return {};
+    return otherStageFault(line, reopened, "the written AIF");
 }
 
 std::string differenceFault(std::span<const std::uint8_t> bytes)
