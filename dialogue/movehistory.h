@@ -31,6 +31,8 @@ public:
 
     // A file now holds the moves up to Position().
     void MarkSaved() { m_savedStep = m_step; }
+    // No file holds the moves up to Position(), as after opening only part of a file.
+    void MarkUnsaved() { m_savedStep = Nowhere; }
     // True when the moves shown are not the ones the file holds; with no file, when there are any.
     bool IsModified() const { return m_savedStep != m_step; }
 

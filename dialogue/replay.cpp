@@ -67,6 +67,17 @@ void ReplayMoves(TLineOfArgumentation &line, std::span<const TMoveText> moves,
     }
 }
 
+std::string ReplayMovesThatFit(TLineOfArgumentation &line, std::span<const TMoveText> moves,
+                               const std::string &fileName)
+{
+    try {
+        ReplayMoves(line, moves, fileName);
+    } catch (const TFileError &refusal) {
+        return refusal.what();
+    }
+    return {};
+}
+
 std::vector<TMoveText> RecordedMoves(const TLineOfArgumentation &line, std::size_t from)
 {
     std::vector<std::string> lines;

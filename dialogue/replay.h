@@ -44,6 +44,11 @@ void ReplayMoves(TLineOfArgumentation &line, std::span<const TMoveText> moves,
                  const std::string &fileName,
                  const std::function<void(std::size_t)> &beforeEach = {});
 
+// As ReplayMoves, but stops before the first move that needs more work than one move may and
+// returns that TFileError's message; empty when every move was handed to the line.
+std::string ReplayMovesThatFit(TLineOfArgumentation &line, std::span<const TMoveText> moves,
+                               const std::string &fileName);
+
 // The line's recorded moves from index `from` on, read back from their text. Replayed into a new
 // line with every confirmation answered Yes, as they were when recorded, they give the same
 // stages: a line is its moves.

@@ -28,3 +28,19 @@ TCommandLine ParseCommandLine(const QStringList &arguments)
         line.error = QStringLiteral("korvane: a FILE needs --full; %1").arg(KorvaneUsage);
     return line;
 }
+
+QString TextOnlyAnswer(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        if (argument == QStringLiteral("--"))
+            break;
+        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))
+            return KorvaneUsage
+                   + QStringLiteral(
+                       "\nStarts Korvane, the argument assistant. --full adds the file commands, "
+                       "undo\nand redo, and opens FILE, a file of moves, when one is given.\n");
+        if (argument == QStringLiteral("--version"))
+            return QStringLiteral("korvane " KORVANE_VERSION "\n");
+    }
+    return {};
+}

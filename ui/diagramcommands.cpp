@@ -129,8 +129,8 @@ void TKorvaneForm::PrintView(QPrinter &printer)
             PrintWidget(*view, printer);
 }
 
-void TKorvaneForm::ViewDiagramSpeedButtonClick() { command(&TKorvaneForm::ShowDiagram); }
-void TKorvaneForm::Diagram1Click() { command(&TKorvaneForm::ShowDiagram); }
+void TKorvaneForm::ViewDiagramSpeedButtonClick() { chooseView(&TKorvaneForm::ShowDiagram); }
+void TKorvaneForm::Diagram1Click() { chooseView(&TKorvaneForm::ShowDiagram); }
 
 void TKorvaneForm::Export1Click()
 {

@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -76,6 +77,7 @@ void TKorvaneForm::New1Click()
             line->FileName = NewLineTitle;
             m_history.Reset({});
             m_fileName.clear();
+            m_fileHoldsMoves = false;
             replaceLine(std::move(line));
         },
         this);
@@ -148,14 +150,29 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
                 read.moves = ReadMoveFile(bytes, fileName);
 
             std::vector<std::string> warnings;
+            std::string refusal;
             std::unique_ptr<TLineOfArgumentation> line =
-                replayedLine(read.moves, fileName, &warnings);
+                replayedLine(read.moves, fileName, &warnings, &refusal);
             if (!line)
                 return;
+            // The moves that fit are the user's work: offer them rather than lose them all.
+            if (!refusal.empty()) {
+                const int made = line->ArgumentationMoves.Count();
+                if (made == 0)
+                    throw TFileError(refusal);
+                if (!m_boxes.Confirm(refusal + ".\r\nOpen the line up to the move before it ("
+                                     + std::to_string(made) + (made == 1 ? " move" : " moves")
+                                     + ")? The file keeps all its moves until you save; "
+                                       "if you answer No, nothing is opened."))
+                    return;
+            }
             if (!read.warning.empty())
                 warnings.insert(warnings.begin(), read.warning);
             m_history.Reset(RecordedMoves(*line));
+            if (!refusal.empty())
+                m_history.MarkUnsaved();
             m_fileName = fileName;
+            m_fileHoldsMoves = !IsAifText(bytes);
             replaceLine(std::move(line));
             if (!warnings.empty()) {
                 // Once, at the end, rather than one box per move.
@@ -170,7 +187,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
 
 bool TKorvaneForm::SaveLine()
 {
-    if (m_fileName.empty())
+    if (m_fileName.empty() || !m_fileHoldsMoves)
         return SaveLineAs();
     return runGuarded(
         [this] {
@@ -186,12 +203,19 @@ bool TKorvaneForm::SaveLineAs()
     bool saved = false;
     runGuarded(
         [&] {
+            // An imported file is offered under its name as a move file, beside the original.
+            if (!m_fileName.empty() && !m_fileHoldsMoves) {
+                const QFileInfo source(qtText(m_fileName));
+                m_saveDialog->setDirectory(source.absolutePath());
+                m_saveDialog->selectFile(source.completeBaseName() + QStringLiteral(".loa"));
+            }
             const QString path = chooseFile(m_saveDialog);
             if (path.isEmpty())
                 return;
             const std::string fileName = modelText(path);
             writeLine(fileName);
             m_fileName = fileName;
+            m_fileHoldsMoves = true;
             m_line->FileName = fileName;
             m_history.MarkSaved();
             updateFullMode();
@@ -212,6 +236,9 @@ bool TKorvaneForm::MaySetLineAside()
     question.setTextFormat(Qt::PlainText);
     question.setDefaultButton(QMessageBox::Save);
     question.setEscapeButton(QMessageBox::Cancel);
+    question.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    question.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    question.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
     switch (question.exec()) {
     case QMessageBox::Save:
         return SaveLine();
@@ -229,5 +256,7 @@ void TKorvaneForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (FullMode())
+        saveSettings();
     QMainWindow::closeEvent(event);
 }

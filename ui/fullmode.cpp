@@ -6,6 +6,7 @@
 #include "dialogue/replay.h"
 #include "model/explanation.h"
 #include "model/movescope.h"
+#include "ui/diagramview.h"
 #include "ui/failurehandler.h"
 #include "ui/helpform.h"
 #include "ui/utf8.h"
@@ -21,11 +22,13 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTreeView>
 
 #include <span>
+#include <utility>
 #include <stdexcept>
 
 namespace {
@@ -95,9 +98,9 @@ void TKorvaneForm::createFullMode()
     m_argumentsTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_argumentsTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
+    // A screen reader reads the label's own text, "Stage K of N": no accessible name over it.
     m_stageLabel = new QLabel(statusBar());
     m_stageLabel->setObjectName(QStringLiteral("StageLabel"));
-    m_stageLabel->setAccessibleName(QStringLiteral("Stage"));
     statusBar()->addPermanentWidget(m_stageLabel);
 
     // The explanation of whatever node or statement is selected, beside the stage.
@@ -129,10 +132,72 @@ void TKorvaneForm::createFullMode()
 
     m_helpForm = new THelpForm(this);
     createDiagram();
+    for (QAction *view : {m_lineOfArgumentation, m_statements, m_reasons, m_arguments, m_diagramAction})
+        view->setCheckable(true);
+    // Access keys, clear of the menu bar's F, E, A, V and H.
+    const std::pair<QPushButton *, QString> captions[] = {
+        {m_statementButton, QStringLiteral("S&tatement")},
+        {m_reasonConclusionButton, QStringLiteral("&Reason/conclusion")},
+        {m_exceptionButton, QStringLiteral("E&xception")},
+        {m_viewLineOfArgumentationButton, QStringLiteral("&Line of arg.")},
+        {m_viewStatementsButton, QStringLiteral("State&ments")},
+        {m_viewReasonsButton, QStringLiteral("Reas&ons")},
+        {m_viewArgumentsButton, QStringLiteral("Ar&guments")},
+        {m_viewDiagramButton, QStringLiteral("&Diagram")},
+    };
+    for (const auto &[button, caption] : captions) {
+        // The accessible name stays the caption without its access key.
+        if (button->accessibleName().isEmpty())
+            button->setAccessibleName(button->text());
+        button->setText(caption);
+    }
 
     // Small enough for a small screen, big enough that nothing overlaps or is cut off.
     setMinimumSize(minimumSizeHint().expandedTo(QSize(520, 360)));
+    restoreSettings();
     updateFullMode();
+}
+
+namespace {
+
+// Whose settings full mode keeps the window in between runs; the default mode keeps nothing.
+const QString SettingsOwner = QStringLiteral("Korvane");
+
+} // namespace
+
+void TKorvaneForm::restoreSettings()
+{
+    const QSettings settings(SettingsOwner, SettingsOwner);
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    const QString view = settings.value(QStringLiteral("window/view")).toString();
+    for (const auto &[name, operation] : viewCommands())
+        if (view == QLatin1String(name))
+            command(operation);
+}
+
+void TKorvaneForm::saveSettings() const
+{
+    QSettings settings(SettingsOwner, SettingsOwner);
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    const QWidget *views[] = {m_memo, m_statementsTable, m_reasonsList, m_argumentsTree,
+                              m_diagramView};
+    for (std::size_t index = 0; index < std::size(views); ++index)
+        if (!views[index]->isHidden())
+            settings.setValue(QStringLiteral("window/view"),
+                              QLatin1String(viewCommands()[index].first));
+}
+
+std::span<const std::pair<const char *, void (TKorvaneForm::*)()>> TKorvaneForm::viewCommands()
+{
+    // In the order of the View buttons.
+    static const std::pair<const char *, void (TKorvaneForm::*)()> commands[] = {
+        {"lineOfArgumentation", &TKorvaneForm::ShowLineOfArgumentation},
+        {"statements", &TKorvaneForm::ShowStatements},
+        {"reasons", &TKorvaneForm::ShowReasons},
+        {"arguments", &TKorvaneForm::ShowArguments},
+        {"diagram", &TKorvaneForm::ShowDiagram},
+    };
+    return commands;
 }
 
 std::unique_ptr<TExplanations> TKorvaneForm::explainedStage()
@@ -194,12 +259,19 @@ bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<
 
 std::unique_ptr<TLineOfArgumentation> TKorvaneForm::replayedLine(std::span<const TMoveText> moves,
                                                                  const std::string &fileName,
-                                                                 std::vector<std::string> *warnings)
+                                                                 std::vector<std::string> *warnings,
+                                                                 std::string *refusal)
 {
     TReplayBoxes boxes;
     auto line = std::make_unique<TLineOfArgumentation>(boxes);
     line->FileName = fileName.empty() ? std::string(NewLineTitle) : fileName;
-    if (!runModelWork(*line, [&] { ReplayMoves(*line, moves, fileName); }))
+    const bool done = runModelWork(*line, [&] {
+        if (refusal)
+            *refusal = ReplayMovesThatFit(*line, moves, fileName);
+        else
+            ReplayMoves(*line, moves, fileName);
+    });
+    if (!done)
         return nullptr;
     // From here on the line asks the user.
     line->SetMessageBoxes(m_boxes);

@@ -24,17 +24,30 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 const QString OpenLoaFilter = QStringLiteral("Line of argumentation (*.loa)");
 const QString SaveLoaFilter = QStringLiteral("Lines of argumentation (*.loa)");
 const QString BtgFilter = QStringLiteral("Dadiziz (*.btg)");
+
+// The extension of a filter's first pattern, "loa" of "Korvane moves (*.loa)"; empty for "(*)".
+QString filterSuffix(const QString &filter)
+{
+    const qsizetype start = filter.indexOf(QStringLiteral("(*."));
+    if (start < 0)
+        return {};
+    const qsizetype end = filter.indexOf(QRegularExpression(QStringLiteral("[ )]")), start + 3);
+    return filter.mid(start + 3, end - start - 3);
+}
 
 QAction *newAction(QObject *parent, const char *name, const QString &caption, bool shown)
 {
@@ -332,11 +345,31 @@ void TKorvaneForm::createFileDialogs()
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setNameFilters({BtgFilter, SaveLoaFilter});
+    if (!FullMode())
+        return;
+    // Full mode's Open offers everything it reads; .txt since the examples are move files too.
+    m_openDialog->setNameFilters({QStringLiteral("Korvane moves (*.loa *.btg *.txt)"),
+                                  QStringLiteral("AIF (*.json)"), QStringLiteral("All files (*)")});
+    m_saveDialog->setNameFilters({QStringLiteral("Korvane moves (*.loa)"),
+                                  QStringLiteral("Korvane moves, other extension (*.btg)")});
+    // A name typed without an extension gets the chosen filter's, before the dialog asks
+    // whether to replace a file of that name.
+    connect(m_saveDialog, &QFileDialog::filterSelected, m_saveDialog,
+            [dialog = m_saveDialog](const QString &filter) {
+                dialog->setDefaultSuffix(filterSuffix(filter));
+            });
 }
 
 QString TKorvaneForm::chooseFile(QFileDialog *dialog)
 {
-    dialog->selectNameFilter(BtgFilter);
+    // The default mode starts both dialogs on the .btg filter; full mode on its first.
+    if (!FullMode()) {
+        dialog->selectNameFilter(BtgFilter);
+    } else {
+        dialog->selectNameFilter(dialog->nameFilters().first());
+        if (dialog->acceptMode() == QFileDialog::AcceptSave)
+            dialog->setDefaultSuffix(filterSuffix(dialog->selectedNameFilter()));
+    }
     if (dialog->exec() != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog->selectedFiles();
@@ -538,6 +571,31 @@ void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
     for (QAction *zoom : {m_zoomIn, m_zoomOut, m_fitToWindow})
         if (zoom)
             zoom->setEnabled(view == m_diagramView);
+    if (!FullMode())
+        return;
+    // The View menu marks the view shown, as the buttons do.
+    const std::pair<QAction *, bool> marks[] = {
+        {m_lineOfArgumentation, view == m_memo},
+        {m_statements, view == m_statementsList || view == m_statementsTable},
+        {m_reasons, view == m_reasonsList},
+        {m_arguments, view == m_argumentsTree},
+        {m_diagramAction, view == m_diagramView},
+    };
+    for (const auto &[action, shown] : marks)
+        if (action)
+            action->setChecked(shown);
+}
+
+void TKorvaneForm::chooseView(void (TKorvaneForm::*showOperation)())
+{
+    command(showOperation);
+    // Full mode takes the keyboard to the view the user chose, so that it can be read at once.
+    if (!FullMode())
+        return;
+    for (QWidget *each : std::initializer_list<QWidget *>{m_memo, m_statementsTable, m_reasonsList,
+                                                          m_argumentsTree, m_diagramView})
+        if (each && !each->isHidden())
+            each->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Commands ---
@@ -575,15 +633,15 @@ void TKorvaneForm::ProsConsButtonClick() { StartProsConsMove(); }
 void TKorvaneForm::ProsCons1Click() { StartProsConsMove(); }
 void TKorvaneForm::ViewLineOfArgumentationSpeedButtonClick()
 {
-    command(&TKorvaneForm::ShowLineOfArgumentation);
+    chooseView(&TKorvaneForm::ShowLineOfArgumentation);
 }
-void TKorvaneForm::Lineofargumentation1Click() { command(&TKorvaneForm::ShowLineOfArgumentation); }
-void TKorvaneForm::ViewStatementsSpeedButtonClick() { command(&TKorvaneForm::ShowStatements); }
-void TKorvaneForm::Statements1Click() { command(&TKorvaneForm::ShowStatements); }
-void TKorvaneForm::ViewReasonsSpeedButtonClick() { command(&TKorvaneForm::ShowReasons); }
-void TKorvaneForm::Reasons1Click() { command(&TKorvaneForm::ShowReasons); }
-void TKorvaneForm::ViewArgumentsSpeedButtonClick() { command(&TKorvaneForm::ShowArguments); }
-void TKorvaneForm::Arguments1Click() { command(&TKorvaneForm::ShowArguments); }
+void TKorvaneForm::Lineofargumentation1Click() { chooseView(&TKorvaneForm::ShowLineOfArgumentation); }
+void TKorvaneForm::ViewStatementsSpeedButtonClick() { chooseView(&TKorvaneForm::ShowStatements); }
+void TKorvaneForm::Statements1Click() { chooseView(&TKorvaneForm::ShowStatements); }
+void TKorvaneForm::ViewReasonsSpeedButtonClick() { chooseView(&TKorvaneForm::ShowReasons); }
+void TKorvaneForm::Reasons1Click() { chooseView(&TKorvaneForm::ShowReasons); }
+void TKorvaneForm::ViewArgumentsSpeedButtonClick() { chooseView(&TKorvaneForm::ShowArguments); }
+void TKorvaneForm::Arguments1Click() { chooseView(&TKorvaneForm::ShowArguments); }
 
 void TKorvaneForm::Exit1Click() { close(); }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -84,10 +85,12 @@ public:
     void UndoMove();
     void RedoMove();
     // Replaces the line by the moves of the file, unless it cannot be read or replayed; then a
-    // message names the file and the line, and the line stays as it was.
+    // message names the file and the line, and the line stays as it was. A move too large to
+    // evaluate ends the line there when the user agrees, and the moves shown count as unsaved.
     void OpenMoveFile(const QString &path);
-    // Writes the moves up to the shown stage. SaveLine without a file name asks for one as
-    // SaveLineAs does; both return false when cancelled or failed (the failure reported).
+    // Writes the moves up to the shown stage. SaveLine without a move file to write to (a new
+    // line, or one opened from AIF) asks for a name as SaveLineAs does; both return false when
+    // cancelled or failed (the failure reported).
     bool SaveLine();
     bool SaveLineAs();
     // Asks "Save changes to NAME?" when the shown moves are not the ones a file holds; false
@@ -191,6 +194,11 @@ private:
     void showStatementsTable();
     // Shows the explanation of the selected node or statement at the left of the status bar.
     void showExplanation(const QString &why);
+    // Full mode keeps the window's size, place and view between runs.
+    void restoreSettings();
+    void saveSettings() const;
+    // The views' Show operations by the names the settings keep, in the View buttons' order.
+    static std::span<const std::pair<const char *, void (TKorvaneForm::*)()>> viewCommands();
     // Full mode's diagram view with its button, menu entries and zoom commands.
     void createDiagram();
     // Writes the current stage in the format the file name or the filter names.
@@ -200,10 +208,12 @@ private:
     // thread of its own with a busy indicator (see TMoveRunner). False when cancelled.
     bool runModelWork(TLineOfArgumentation &line, const std::function<void()> &work);
     // A new line of argumentation with the moves replayed, every question answered Yes and the
-    // warnings kept in *warnings when given; null when cancelled.
+    // warnings kept in *warnings when given; null when cancelled. With refusal given, a move too
+    // large to evaluate ends the replay there and *refusal says why; without, it throws.
     std::unique_ptr<TLineOfArgumentation> replayedLine(std::span<const TMoveText> moves,
                                                        const std::string &fileName,
-                                                       std::vector<std::string> *warnings = nullptr);
+                                                       std::vector<std::string> *warnings = nullptr,
+                                                       std::string *refusal = nullptr);
     // The line of the history's first count moves: stage count, as Undo and Redo show it.
     std::unique_ptr<TLineOfArgumentation> stageLine(std::size_t count);
     // Makes line the shown one and rebuilds the visible view.
@@ -213,6 +223,8 @@ private:
 
     // Runs one operation of this window as a command: a failure ends it and is reported.
     void command(void (TKorvaneForm::*operation)());
+    // A View command: shows the view; full mode also gives it the keyboard focus.
+    void chooseView(void (TKorvaneForm::*showOperation)());
     void setCaption();
     // Shows a move dialog modally; full mode centres it over the window first.
     void execMoveDialog(QDialog *dialog);
@@ -233,9 +245,11 @@ private:
     TArgumentationDiagram m_diagram;
     std::unique_ptr<TLineOfArgumentation> m_line;
     TArgumentsView m_argumentsView = TArgumentsView::avCoordinated;
-    // Full mode: the moves, the file that holds them (empty for a new line), the runner.
+    // Full mode: the moves, the file they came from (empty for a new line), the runner. A file
+    // of another format (AIF) is never written over with moves: Save asks for a name instead.
     TMoveHistory m_history;
     std::string m_fileName;
+    bool m_fileHoldsMoves = false;
     TMoveRunner m_runner{this};
 
     // Widgets: all owned by this window through Qt's parent chain.

@@ -8,6 +8,15 @@
 
 int main(int argc, char *argv[])
 {
+    // Before the application object, which loads a platform plugin and so needs a display.
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    if (const QString answer = TextOnlyAnswer(arguments); !answer.isEmpty()) {
+        std::fputs(answer.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
 
@@ -16,11 +25,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", line.error.toLocal8Bit().constData());
         return 2;
     }
-    if (line.help) {
-        std::printf("%s\n"
-                    "Starts Korvane, the argument assistant. --full adds the file commands, undo\n"
-                    "and redo, and opens FILE, a file of moves, when one is given.\n",
-                    KorvaneUsage.toLocal8Bit().constData());
+    if (line.help) { // after "--" a help option is a file name, so this cannot happen
+        std::fputs(TextOnlyAnswer({QStringLiteral("--help")}).toLocal8Bit().constData(), stdout);
         return 0;
     }
 

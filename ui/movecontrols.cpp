@@ -225,7 +225,7 @@ bool acceptSentence(TMoveComboBox *box, const QString &what)
 
 QPushButton *newCancelButton(QDialog *dialog)
 {
-    auto *button = new QPushButton(QStringLiteral("Cancel"), dialog);
+    auto *button = new QPushButton(QStringLiteral("Ca&ncel"), dialog); // full mode only
     button->setObjectName(QStringLiteral("CancelButton"));
     button->setFixedSize(75, 25);
     button->setAutoDefault(false);

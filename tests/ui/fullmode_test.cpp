@@ -10,10 +10,12 @@
 #include "ui/utf8.h"
 #include "uitest.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -305,6 +307,125 @@ TEST_F(TFullModeTest, OpenReadsAnAifGraphAndWarnsOnceOfWhatItLeftOut)
     EXPECT_EQ(seen.text.count(QStringLiteral("left out")), 1);
     EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 3);
     EXPECT_EQ(stageText(), QStringLiteral("Stage 3 of 3"));
+}
+
+// What Open and Save do with files that are not, or not wholly, the user's moves.
+TEST_F(TFullModeTest, SaveNeverWritesOverAnotherFormatAndOpenKeepsWhatFits)
+{
+    const auto bytesOf = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    // An AIF file opened, then Save, with or without a move since: Save asks for a move file,
+    // offered beside it under its name, and adds the filter's extension to a bare name.
+    for (const bool moveFirst : {false, true}) {
+        const QString aif = inFolder("x.json");
+        QFile(aif).remove();
+        QFile file(aif);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(R"({"nodes": [{"nodeID": "1", "text": "a", "type": "I"}], "edges": []})");
+        file.close();
+        const QByteArray before = bytesOf(aif);
+        form.OpenMoveFile(aif);
+        if (moveFirst)
+            argue("Statement1", {{"StatementComboBox", QStringLiteral("s")}});
+        QString offered;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            offered = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                ->setText(inFolder(moveFirst ? "moved" : "kept"));
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        action("Save1")->trigger();
+        EXPECT_EQ(offered, QStringLiteral("x.loa"));
+        EXPECT_EQ(bytesOf(aif), before);
+        const QByteArray saved = bytesOf(inFolder(moveFirst ? "moved.loa" : "kept.loa"));
+        EXPECT_EQ(saved.count("MOVE:"), moveFirst ? 2 : 1);
+        EXPECT_FALSE(form.isWindowModified());
+    }
+
+    // A file whose later moves exceed the work budget: the question names the line, Yes opens
+    // the moves before it as unsaved work, No opens nothing.
+    std::string text = "STATEMENT MOVE: \r\n    first\r\n        TYPE: Issue\r\n";
+    for (int reason = 0; reason < 7; ++reason)
+        for (int conclusion = 0; conclusion < 7; ++conclusion)
+            if (reason != conclusion)
+                text += "REASON/CONCLUSION MOVE: \r\n    n" + std::to_string(reason)
+                        + "\r\n        TYPE: Issue\r\n    THEREFORE \r\n    n"
+                        + std::to_string(conclusion) + "\r\n        TYPE: Issue\r\n";
+    const QString large = inFolder("large.loa");
+    WriteFileAtomically(large.toStdString(), text);
+    for (const bool agree : {false, true}) {
+        const int shown = form.lineOfArgumentation().ArgumentationMoves.Count();
+        TBoxSeen question;
+        answerMessageBox(agree ? QMessageBox::Yes : QMessageBox::No, &question);
+        form.OpenMoveFile(large);
+        EXPECT_TRUE(question.text.startsWith(large + QLatin1Char(':'))) << question.text.toStdString();
+        EXPECT_TRUE(question.text.contains(QStringLiteral("too large to evaluate")));
+        EXPECT_TRUE(question.text.contains(QStringLiteral("nothing is opened")));
+        const int made = form.lineOfArgumentation().ArgumentationMoves.Count();
+        if (agree) {
+            EXPECT_GT(made, 1);
+            EXPECT_TRUE(form.isWindowModified());
+            EXPECT_EQ(form.windowTitle(), QStringLiteral("Korvane - large.loa[*]"));
+        } else {
+            EXPECT_EQ(made, shown);
+        }
+    }
+
+    // Open offers every format it reads and the examples' .txt files; Save As the move files.
+    EXPECT_EQ(form.OpenDialog1()->nameFilters(),
+              (QStringList{QStringLiteral("Korvane moves (*.loa *.btg *.txt)"),
+                           QStringLiteral("AIF (*.json)"), QStringLiteral("All files (*)")}));
+    EXPECT_EQ(form.SaveDialog1()->nameFilters().size(), 2);
+}
+
+// What a screen reader and a keyboard user meet: the stage read out, the chosen view taking the
+// focus and marked in the View menu, an access key on every button.
+TEST_F(TFullModeTest, ViewsTakeTheFocusAndEveryButtonHasAnAccessKey)
+{
+    argue("Statement1", {{"StatementComboBox", QStringLiteral("s")}});
+    auto *label = form.findChild<QLabel *>(QStringLiteral("StageLabel"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name),
+              QStringLiteral("Stage 1 of 1"));
+    const struct {
+        const char *item, *view;
+    } views[] = {{"Lineofargumentation1", "LineOfArgumentationMemo"},
+                 {"Statements1", "StatementsTableView"},
+                 {"Reasons1", "ReasonsListView"},
+                 {"Diagram1", "DiagramView"},
+                 {"Arguments1", "ArgumentsTreeView"}};
+    for (const auto &each : views) {
+        action(each.item)->trigger();
+        auto *view = form.findChild<QWidget *>(QLatin1String(each.view));
+        QWidget *focus = form.focusWidget();
+        EXPECT_TRUE(focus && (focus == view || view->isAncestorOf(focus))) << each.item;
+        for (const auto &other : views)
+            EXPECT_EQ(action(other.item)->isChecked(), &other == &each) << other.item;
+    }
+    for (QPushButton *button : form.findChildren<QPushButton *>()) {
+        if (button->isVisibleTo(&form)) {
+            EXPECT_TRUE(button->text().contains(QLatin1Char('&')))
+                << button->objectName().toStdString();
+        }
+    }
+}
+
+// The window's size and view come back in the next run.
+TEST(FullModeSettingsTest, TheWindowComesBackAsItWasLeft)
+{
+    {
+        TKorvaneForm first(TKorvaneMode::Full);
+        first.show();
+        first.resize(777, 555);
+        first.Reasons1Click();
+        first.close();
+    }
+    TKorvaneForm second(TKorvaneMode::Full);
+    EXPECT_EQ(second.size(), QSize(777, 555));
+    EXPECT_EQ(visibleView(second), QStringLiteral("ReasonsListView"));
+    TKorvaneForm plain; // the default mode keeps its own geometry
+    EXPECT_NE(plain.size(), QSize(777, 555));
 }
 
 TEST_F(TFullModeTest, ALongReplayShowsABusyIndicatorAndCancelKeepsTheLine)
