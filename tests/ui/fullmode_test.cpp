@@ -23,8 +23,11 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTest>
 #include <QTreeView>
@@ -32,6 +35,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -181,7 +185,36 @@ TEST_F(TFullModeTest, HelpShowsTheGuideInTheProgram)
 {
     QTest::keyClick(&form, Qt::Key_F1);
     ASSERT_TRUE(form.HelpForm()->isVisible());
-    EXPECT_TRUE(form.HelpForm()->browser()->toPlainText().contains(QStringLiteral("Full mode")));
+    THelpForm &help = *form.HelpForm();
+    EXPECT_TRUE(help.browser()->toPlainText().contains(QStringLiteral("Full mode")));
+
+    // The worked example's explanations are quotes, not items of a list.
+    for (QTextBlock block = help.browser()->document()->begin(); block.isValid();
+         block = block.next()) {
+        if (block.text().startsWith(QStringLiteral("Defeated: the step from"))) {
+            EXPECT_EQ(block.textList(), nullptr);
+        }
+    }
+    // Contents lead to their headings; Find goes from match to match and round to the first.
+    const QList<QTreeWidgetItem *> full =
+        help.contents()->findItems(QStringLiteral("Full mode"), Qt::MatchExactly);
+    ASSERT_EQ(full.size(), 1);
+    help.contents()->setCurrentItem(full.first());
+    EXPECT_EQ(help.browser()->textCursor().block().text(), QStringLiteral("Full mode"));
+    const QList<QShortcut *> shortcuts = help.findChildren<QShortcut *>();
+    const auto find = std::find_if(shortcuts.begin(), shortcuts.end(), [](QShortcut *shortcut) {
+        return shortcut->key() == QKeySequence(QKeySequence::Find);
+    });
+    ASSERT_NE(find, shortcuts.end());
+    emit (*find)->activated();
+    EXPECT_EQ(help.focusWidget(), help.findBox());
+    help.findBox()->setText(QStringLiteral("worked example"));
+    QList<int> found;
+    while (found.size() < 40 && help.findNext()
+           && !found.contains(help.browser()->textCursor().position()))
+        found.append(help.browser()->textCursor().position());
+    EXPECT_GT(found.size(), 1);
+    EXPECT_LT(found.size(), 40);
 }
 
 TEST_F(TFullModeTest, UndoAndRedoStepThroughWhatEachDialogMade)
