@@ -7,6 +7,7 @@
 #include "ui/diagramexport.h"
 #include "ui/diagramview.h"
 #include "ui/failurehandler.h"
+#include "ui/viewprint.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -126,7 +127,7 @@ void TKorvaneForm::PrintView(QPrinter &printer)
     for (QWidget *view :
          std::initializer_list<QWidget *>{m_memo, m_statementsTable, m_reasonsList, m_argumentsTree})
         if (!view->isHidden())
-            PrintWidget(*view, printer);
+            PrintViewText(*view, printer);
 }
 
 void TKorvaneForm::ViewDiagramSpeedButtonClick() { chooseView(&TKorvaneForm::ShowDiagram); }

@@ -158,14 +158,3 @@ void PrintDiagram(const TArgumentationStage &stage, QPrinter &printer)
     QPainter painter(&printer);
     scene.render(&painter);
 }
-
-void PrintWidget(QWidget &widget, QPrinter &printer)
-{
-    QPainter painter(&printer);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QSize size = widget.size();
-    const double scale = std::min(static_cast<double>(page.width()) / std::max(1, size.width()),
-                                  static_cast<double>(page.height()) / std::max(1, size.height()));
-    painter.scale(scale, scale);
-    widget.render(&painter);
-}

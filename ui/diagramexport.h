@@ -27,5 +27,3 @@ const TExportFormat *ExportFormatFor(const QString &path, const QString &filter)
 
 // Prints the stage's diagram on the printer, scaled to fit its page.
 void PrintDiagram(const TArgumentationStage &stage, QPrinter &printer);
-// Prints the widget as it shows on screen, scaled to fit the page.
-void PrintWidget(QWidget &widget, QPrinter &printer);

@@ -8,6 +8,7 @@
 #include "dialogue/textfile.h"
 #include "model/explanation.h"
 #include "ui/utf8.h"
+#include "ui/viewprint.h"
 #include "uitest.h"
 
 #include <QAccessible>
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -442,6 +444,29 @@ TEST_F(TFullModeTest, ViewsTakeTheFocusAndEveryButtonHasAnAccessKey)
                 << button->objectName().toStdString();
         }
     }
+}
+
+// A text view prints all it holds, as text over as many pages as it takes.
+TEST_F(TFullModeTest, PrintingATextViewPrintsItsWholeText)
+{
+    workedExample(form);
+    form.ShowArguments();
+    const QStringList tree = ViewText(*form.findChild<QTreeView *>(QStringLiteral("ArgumentsTreeView")))
+                                 .split(QLatin1Char('\n'));
+    ASSERT_EQ(tree.size(), 4);
+    EXPECT_EQ(tree[1], QStringLiteral("    r  (Assumption, justified)"));
+
+    for (int index = 0; index < 150; ++index)
+        statementMove(form, "statement " + std::to_string(index), TStatementType::Issue);
+    form.ShowLineOfArgumentation();
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(inFolder("memo.pdf"));
+    form.PrintView(printer);
+    QFile pdf(inFolder("memo.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    // 460 lines of text: more pages than one screenful would give.
+    EXPECT_GT(pdf.readAll().count("/Type /Page\n"), 5);
 }
 
 // The window's size and view come back in the next run.
