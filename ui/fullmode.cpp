@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTreeView>
 
+#include <algorithm>
 #include <span>
 #include <utility>
 #include <stdexcept>
@@ -242,10 +243,14 @@ QString TKorvaneForm::exceptionEntry(const TStatement &exception) const
 
 void TKorvaneForm::showExplanation(const QString &why)
 {
-    if (why.isEmpty())
+    statusBar()->setToolTip(why);
+    if (why.isEmpty()) {
         statusBar()->clearMessage();
-    else
-        statusBar()->showMessage(why);
+        return;
+    }
+    // A sentence longer than the bar ends in "…", so that it shows it goes on (in the tooltip).
+    const int room = statusBar()->width() - m_stageLabel->width() - 4 * statusBar()->fontMetrics().averageCharWidth();
+    statusBar()->showMessage(statusBar()->fontMetrics().elidedText(why, Qt::ElideRight, std::max(room, 0)));
 }
 
 bool TKorvaneForm::runModelWork(TLineOfArgumentation &line, const std::function<void()> &work)
