@@ -277,6 +277,9 @@ TTypeRadioGroup::TTypeRadioGroup(const char *name, const QString &title, QWidget
         layout->addWidget(radio, 1);
     }
     m_items->button(0)->setChecked(true);
+    // The fixed height is a floor, never less than the buttons need: with larger fonts or a
+    // fractional scale a group held at 49 pixels cut off the bottom of its buttons.
+    setMinimumHeight(std::max(minimumHeight(), minimumSizeHint().height()));
 }
 
 TStatementType TTypeRadioGroup::statementType() const
