@@ -39,13 +39,9 @@ TStageIndex &TArgumentationStage::Index() const
 
 bool TArgumentationStage::RefersToNothing() const
 {
-    if (Index().HasWarrantLikeStatement(Statements.Count()))
-        return false;
-    for (const TReasonConclusion *step : ReasonConclusions) {
-        if (!step->Exceptions.IsEmpty())
-            return false;
-    }
-    return true;
+    const TStageIndex &index = Index();
+    return !index.HasWarrantLikeStatement(Statements.Count())
+           && !index.HasExceptedStep(ReasonConclusions.Count());
 }
 
 bool TArgumentationStage::HasOwnForest() const
@@ -105,10 +101,12 @@ bool TArgumentationStage::computeNewRootOnly(const TStatement &statement)
     // whole computation would give the others the values they hold.
     if (MayBeWarrant(statement.Text))
         return false;
-    for (const TReasonConclusion *step : ReasonConclusions) {
-        for (const TStatement *exception : step->Exceptions) {
-            if (exception->Text == statement.Text)
-                return false;
+    if (Index().HasExceptedStep(ReasonConclusions.Count())) {
+        for (const TReasonConclusion *step : ReasonConclusions) {
+            for (const TStatement *exception : step->Exceptions) {
+                if (exception->Text == statement.Text)
+                    return false;
+            }
         }
     }
     TMoveScope *scope = m_arena->Scope();
@@ -267,6 +265,12 @@ TArgumentationStage *TArgumentationStage::DoExceptionMove(TReasonConclusion *ste
             if (scope)
                 scope->Remember(held->Exceptions);
             held->Exceptions.Add(exception); // Shared: shows in every stage holding the step.
+            // Every index that has seen the step read it without this exception.
+            const TTextTable &texts = m_arena->Texts();
+            const int position = Index().StepsBetween(*texts.Find(held->Reason->Text),
+                                                      *texts.Find(held->Conclusion->Text)).front();
+            Index().NoteException(position);
+            next->Index().NoteException(position);
         }
     }
     next->ComputeStatuses();

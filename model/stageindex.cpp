@@ -26,6 +26,7 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
         return false;
     // A failure half way leaves the index unusable; every stage that shares it then makes its own.
     m_broken = true;
+    m_texts = &texts;
 
     for (int i = m_statements.Count(); i < statements.Count(); ++i) {
         const TStatement &statement = *statements[i];
@@ -50,7 +51,9 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
         const TTextId conclusion = texts.Intern(step.Conclusion->Text);
         m_reasonText.push_back(reason);
         m_conclusionText.push_back(conclusion);
-        m_warrantText.push_back(texts.Intern(StepWarrant(step.Reason->Text, step.Conclusion->Text)));
+        m_warrantText.push_back(NoWarrantText);
+        if (m_firstExcepted < 0 && !step.Exceptions.IsEmpty())
+            m_firstExcepted = j;
         growTo(m_stepsConcluding, conclusion, {});
         m_stepsConcluding[conclusion].push_back(j);
         growTo(m_firstReason, reason, -1);
@@ -64,6 +67,16 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
         m_steps.Assign(steps);
     m_broken = false;
     return true;
+}
+
+TTextId TStageIndex::WarrantText(int step)
+{
+    TTextId &text = m_warrantText[static_cast<std::size_t>(step)];
+    if (text == NoWarrantText) {
+        const TReasonConclusion &held = *m_steps[step];
+        text = m_texts->Intern(StepWarrant(held.Reason->Text, held.Conclusion->Text));
+    }
+    return text;
 }
 
 int TStageIndex::LastStatementWithText(TTextId text, int count) const
