@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -206,8 +207,8 @@ TArgumentationStage *TArgumentationStage::applyReasonConclusionMove(TReasonConcl
     TArgumentationStage *first = NewStageFromThis();
     TArgumentationStage *second = first->applyStatementMove(step->Conclusion, false, &overruled);
     TArgumentationStage *next = second->applyStatementMove(step->Reason, false, &overruled);
-    first->DropArguments();
-    second->DropArguments();
+    m_arena->DiscardStage(first);
+    m_arena->DiscardStage(second);
     const bool newConclusion = next->Statements.Count() > statementsBefore
                                && next->Statements[statementsBefore] == step->Conclusion;
 
@@ -248,8 +249,8 @@ TArgumentationStage *TArgumentationStage::DoExceptionMove(TReasonConclusion *ste
     TArgumentationStage *first = NewStageFromThis();
     TArgumentationStage *second = first->applyStatementMove(exception, false);
     TArgumentationStage *next = second->applyReasonConclusionMove(step, false);
-    first->DropArguments();
-    second->DropArguments();
+    m_arena->DiscardStage(first);
+    m_arena->DiscardStage(second);
     TReasonConclusion *held = nullptr;
     if (!IsNewReasonConclusion(*step, held)) {
         TStatement *listed = nullptr;
@@ -297,7 +298,7 @@ bool TArgumentationStage::IsNewReasonConclusion(const TReasonConclusion &step,
     const auto conclusion = texts.Find(step.Conclusion->Text);
     if (!reason || !conclusion)
         return true;
-    const std::vector<int> &between = index.StepsBetween(*reason, *conclusion);
+    const std::span<const int> between = index.StepsBetween(*reason, *conclusion);
     if (between.empty() || between.front() >= ReasonConclusions.Count())
         return true;
     held = ReasonConclusions[between.front()];

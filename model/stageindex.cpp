@@ -59,7 +59,12 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
         growTo(m_firstReason, reason, -1);
         if (m_firstReason[reason] < 0)
             m_firstReason[reason] = j;
-        m_stepsBetween[pairKey(reason, conclusion)].push_back(j);
+        if (const auto [first, added] = m_firstBetween.try_emplace(pairKey(reason, conclusion), j); !added) {
+            std::vector<int> &all = m_allBetween[first->first];
+            if (all.empty())
+                all.push_back(first->second);
+            all.push_back(j);
+        }
         if (!m_stepObjects.insert(&step).second)
             m_distinctSteps = false;
     }
@@ -104,10 +109,15 @@ const std::vector<int> &TStageIndex::StepsConcluding(TTextId text) const
     return text < m_stepsConcluding.size() ? m_stepsConcluding[text] : NoPositions;
 }
 
-const std::vector<int> &TStageIndex::StepsBetween(TTextId reason, TTextId conclusion) const
+std::span<const int> TStageIndex::StepsBetween(TTextId reason, TTextId conclusion) const
 {
-    const auto it = m_stepsBetween.find(pairKey(reason, conclusion));
-    return it != m_stepsBetween.end() ? it->second : NoPositions;
+    const std::uint64_t key = pairKey(reason, conclusion);
+    const auto first = m_firstBetween.find(key);
+    if (first == m_firstBetween.end())
+        return {};
+    if (const auto all = m_allBetween.find(key); all != m_allBetween.end())
+        return all->second;
+    return {&first->second, 1};
 }
 
 bool TStageIndex::IsReason(TTextId text, int count) const

@@ -4,6 +4,7 @@
 #include "texttable.h"
 
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -53,7 +54,7 @@ public:
     // The positions of the steps concluding the text, ascending (callers stop at their count).
     const std::vector<int> &StepsConcluding(TTextId text) const;
     // The positions of the steps from reason to conclusion, ascending.
-    const std::vector<int> &StepsBetween(TTextId reason, TTextId conclusion) const;
+    std::span<const int> StepsBetween(TTextId reason, TTextId conclusion) const;
     // True when one of the first count steps has the text as its reason.
     bool IsReason(TTextId text, int count) const;
     // True when no step object stands twice in the list.
@@ -83,7 +84,8 @@ private:
     int m_firstExcepted = -1;
     std::vector<std::vector<int>> m_stepsConcluding; // By text number.
     std::vector<int> m_firstReason;                  // By text number; -1 for none.
-    std::unordered_map<std::uint64_t, std::vector<int>> m_stepsBetween;
+    std::unordered_map<std::uint64_t, int> m_firstBetween;
+    std::unordered_map<std::uint64_t, std::vector<int>> m_allBetween; // Pairs of two steps or more.
     std::unordered_set<const TReasonConclusion *> m_stepObjects;
     bool m_distinctSteps = true;
     bool m_broken = false;
