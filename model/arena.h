@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TArgumentationStage;
@@ -44,6 +45,9 @@ public:
     // The move being made, when a line of argumentation makes one: it journals changes and
     // counts work. Null otherwise.
     TMoveScope *Scope() const { return m_scope; }
+
+    // Makes scope the open move's and returns the one before; for the incremental check only.
+    TMoveScope *SwapScope(TMoveScope *scope) { return std::exchange(m_scope, scope); }
 
     // The stage whose statuses the shared objects hold now, or null when unknown: a statement
     // move on it may then compute only what it adds.

@@ -2,6 +2,7 @@
 
 #include "arena.h"
 #include "argumentforest.h"
+#include "incrementalcheck.h"
 #include "movescope.h"
 #include "stageindex.h"
 #include "statuscomputation.h"
@@ -90,8 +91,11 @@ TArgumentationStage *TArgumentationStage::applyStatementMove(TStatement *stateme
     }
     if (!compute)
         return next;
-    if (isNew && m_arena->ComputedStage() == this && next->computeNewRootOnly(*statement))
+    if (isNew && m_arena->ComputedStage() == this && next->computeNewRootOnly(*statement)) {
+        ++IncrementalPathHits().NewRootOnly;
+        next->checkAgainstFullComputation(false, "a new root alone");
         return next;
+    }
     next->ComputeStatuses();
     return next;
 }
@@ -234,8 +238,11 @@ TArgumentationStage *TArgumentationStage::applyReasonConclusionMove(TReasonConcl
         Overwrite(scope, held->Reason->StatementType, step->Reason->StatementType);
         Overwrite(scope, held->Conclusion->StatementType, step->Conclusion->StatementType);
     }
-    if (compute && newStep && newConclusion && !overruled && next->growTreesByStep(*this, *step))
+    if (compute && newStep && newConclusion && !overruled && next->growTreesByStep(*this, *step)) {
+        ++IncrementalPathHits().GrownByStep;
+        next->checkAgainstFullComputation(true, "growing the trees by a step");
         return next;
+    }
     next->RecomputeArguments();
     if (compute)
         next->ComputeStatuses();
