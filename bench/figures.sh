@@ -22,7 +22,9 @@ before=$1 after=$2 genlines=$3
 limit=60 # Seconds per run; a run cut off shows as "timeout".
 
 inputs=(
-  "chain 400" "chain 500" "chain 1000" "chain 10000"
+  "chain 400" "chain 500" "chain 1000" "chain 10000" "chain 100000" "chain 300000"
+  "chainexc 2000" "chainexc 10000"
+  "random 1000 1500 250 20261208"
   "statements 3000" "statements 10000"
   "ladder 15"
   "random 200 300 50 20261208"

@@ -3,6 +3,7 @@
 // measured again from the same file.
 //
 //   korvane-genlines chain N              s0 THEREFORE s1 ... THEREFORE sN
+//   korvane-genlines chainexc N           that chain, then an exception (the issue xK) on each step
 //   korvane-genlines statements N         N statement moves
 //   korvane-genlines ladder D             one tree of 2^(D+1)-1 nodes
 //   korvane-genlines random S T E SEED    S statements, T steps (no cycles), E exceptions, shuffled
@@ -95,6 +96,14 @@ void chain(TMoveWriter &out, long long n)
 {
     for (long long k = 0; k < n; ++k)
         out.Step(name("s", k), k == 0 ? A : I, name("s", k + 1), I);
+}
+
+// Each exception move holds its step already: only the exception is new.
+void chainWithExceptions(TMoveWriter &out, long long n)
+{
+    chain(out, n);
+    for (long long k = 0; k < n; ++k)
+        out.Exception(name("s", k), k == 0 ? A : I, name("s", k + 1), I, name("x", k), I);
 }
 
 void statements(TMoveWriter &out, long long n)
@@ -192,7 +201,7 @@ void complete(TMoveWriter &out, long long n)
 }
 
 constexpr std::string_view Usage =
-    "usage: korvane-genlines chain N | statements N | ladder D | random S T E SEED\n"
+    "usage: korvane-genlines chain N | chainexc N | statements N | ladder D | random S T E SEED\n"
     "                        | warrant-chain K M | complete N\n";
 
 // A whole number from 0, or -1.
@@ -223,6 +232,8 @@ int main(int argc, char **argv)
     TMoveWriter out;
     if (shaped("chain", 1))
         chain(out, n[0]);
+    else if (shaped("chainexc", 1))
+        chainWithExceptions(out, n[0]);
     else if (shaped("statements", 1))
         statements(out, n[0]);
     else if (shaped("ladder", 1) && n[0] >= 1)

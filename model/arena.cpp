@@ -47,6 +47,17 @@ void TArena::SetComputedStage(const TArgumentationStage *stage)
     Overwrite(m_scope, m_computedStage, stage);
 }
 
+void TArena::DiscardStage(const TArgumentationStage *stage) noexcept
+{
+    // A compound move discards the stages it made last: the search ends within a few.
+    for (auto it = m_stages.rbegin(); it != m_stages.rend(); ++it) {
+        if (it->get() == stage) {
+            it->reset();
+            return;
+        }
+    }
+}
+
 void TArena::DiscardStagesFrom(std::size_t mark) noexcept
 {
     while (m_stages.size() > mark)

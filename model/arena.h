@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TArgumentationStage;
@@ -36,11 +37,17 @@ public:
     // An empty stage that allocates in this arena.
     TArgumentationStage *NewStage();
 
+    // Destroys a stage that nothing refers to any more: the steps inside a compound move.
+    void DiscardStage(const TArgumentationStage *stage) noexcept;
+
     // The numbers of the texts of this line's statements.
     TTextTable &Texts() { return m_texts; }
     // The move being made, when a line of argumentation makes one: it journals changes and
     // counts work. Null otherwise.
     TMoveScope *Scope() const { return m_scope; }
+
+    // Makes scope the open move's and returns the one before; for the incremental check only.
+    TMoveScope *SwapScope(TMoveScope *scope) { return std::exchange(m_scope, scope); }
 
     // The stage whose statuses the shared objects hold now, or null when unknown: a statement
     // move on it may then compute only what it adds.
@@ -57,7 +64,7 @@ private:
     std::deque<TReasonConclusion> m_steps;
     std::deque<TArgument> m_arguments;
     std::deque<TArguments> m_argumentLists;
-    std::vector<std::unique_ptr<TArgumentationStage>> m_stages;
+    std::vector<std::unique_ptr<TArgumentationStage>> m_stages; // Null where one was discarded.
     TTextTable m_texts;
     TMoveScope *m_scope = nullptr; // Not owned.
     std::uint64_t m_moveSerial = 0;

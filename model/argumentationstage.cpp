@@ -2,6 +2,7 @@
 
 #include "arena.h"
 #include "argumentforest.h"
+#include "incrementalcheck.h"
 #include "movescope.h"
 #include "stageindex.h"
 #include "statuscomputation.h"
@@ -10,6 +11,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -39,13 +41,9 @@ TStageIndex &TArgumentationStage::Index() const
 
 bool TArgumentationStage::RefersToNothing() const
 {
-    if (Index().HasWarrantLikeStatement(Statements.Count()))
-        return false;
-    for (const TReasonConclusion *step : ReasonConclusions) {
-        if (!step->Exceptions.IsEmpty())
-            return false;
-    }
-    return true;
+    const TStageIndex &index = Index();
+    return !index.HasWarrantLikeStatement(Statements.Count())
+           && !index.HasExceptedStep(ReasonConclusions.Count());
 }
 
 bool TArgumentationStage::HasOwnForest() const
@@ -93,8 +91,11 @@ TArgumentationStage *TArgumentationStage::applyStatementMove(TStatement *stateme
     }
     if (!compute)
         return next;
-    if (isNew && m_arena->ComputedStage() == this && next->computeNewRootOnly(*statement))
+    if (isNew && m_arena->ComputedStage() == this && next->computeNewRootOnly(*statement)) {
+        ++IncrementalPathHits().NewRootOnly;
+        next->checkAgainstFullComputation(false, "a new root alone");
         return next;
+    }
     next->ComputeStatuses();
     return next;
 }
@@ -105,10 +106,12 @@ bool TArgumentationStage::computeNewRootOnly(const TStatement &statement)
     // whole computation would give the others the values they hold.
     if (MayBeWarrant(statement.Text))
         return false;
-    for (const TReasonConclusion *step : ReasonConclusions) {
-        for (const TStatement *exception : step->Exceptions) {
-            if (exception->Text == statement.Text)
-                return false;
+    if (Index().HasExceptedStep(ReasonConclusions.Count())) {
+        for (const TReasonConclusion *step : ReasonConclusions) {
+            for (const TStatement *exception : step->Exceptions) {
+                if (exception->Text == statement.Text)
+                    return false;
+            }
         }
     }
     TMoveScope *scope = m_arena->Scope();
@@ -208,8 +211,8 @@ TArgumentationStage *TArgumentationStage::applyReasonConclusionMove(TReasonConcl
     TArgumentationStage *first = NewStageFromThis();
     TArgumentationStage *second = first->applyStatementMove(step->Conclusion, false, &overruled);
     TArgumentationStage *next = second->applyStatementMove(step->Reason, false, &overruled);
-    first->DropArguments();
-    second->DropArguments();
+    m_arena->DiscardStage(first);
+    m_arena->DiscardStage(second);
     const bool newConclusion = next->Statements.Count() > statementsBefore
                                && next->Statements[statementsBefore] == step->Conclusion;
 
@@ -235,8 +238,11 @@ TArgumentationStage *TArgumentationStage::applyReasonConclusionMove(TReasonConcl
         Overwrite(scope, held->Reason->StatementType, step->Reason->StatementType);
         Overwrite(scope, held->Conclusion->StatementType, step->Conclusion->StatementType);
     }
-    if (compute && newStep && newConclusion && !overruled && next->growTreesByStep(*this, *step))
+    if (compute && newStep && newConclusion && !overruled && next->growTreesByStep(*this, *step)) {
+        ++IncrementalPathHits().GrownByStep;
+        next->checkAgainstFullComputation(true, "growing the trees by a step");
         return next;
+    }
     next->RecomputeArguments();
     if (compute)
         next->ComputeStatuses();
@@ -250,8 +256,8 @@ TArgumentationStage *TArgumentationStage::DoExceptionMove(TReasonConclusion *ste
     TArgumentationStage *first = NewStageFromThis();
     TArgumentationStage *second = first->applyStatementMove(exception, false);
     TArgumentationStage *next = second->applyReasonConclusionMove(step, false);
-    first->DropArguments();
-    second->DropArguments();
+    m_arena->DiscardStage(first);
+    m_arena->DiscardStage(second);
     TReasonConclusion *held = nullptr;
     if (!IsNewReasonConclusion(*step, held)) {
         TStatement *listed = nullptr;
@@ -267,6 +273,12 @@ TArgumentationStage *TArgumentationStage::DoExceptionMove(TReasonConclusion *ste
             if (scope)
                 scope->Remember(held->Exceptions);
             held->Exceptions.Add(exception); // Shared: shows in every stage holding the step.
+            // Every index that has seen the step read it without this exception.
+            const TTextTable &texts = m_arena->Texts();
+            const int position = Index().StepsBetween(*texts.Find(held->Reason->Text),
+                                                      *texts.Find(held->Conclusion->Text)).front();
+            Index().NoteException(position);
+            next->Index().NoteException(position);
         }
     }
     next->ComputeStatuses();
@@ -293,7 +305,7 @@ bool TArgumentationStage::IsNewReasonConclusion(const TReasonConclusion &step,
     const auto conclusion = texts.Find(step.Conclusion->Text);
     if (!reason || !conclusion)
         return true;
-    const std::vector<int> &between = index.StepsBetween(*reason, *conclusion);
+    const std::span<const int> between = index.StepsBetween(*reason, *conclusion);
     if (between.empty() || between.front() >= ReasonConclusions.Count())
         return true;
     held = ReasonConclusions[between.front()];

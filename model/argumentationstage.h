@@ -100,6 +100,9 @@ private:
     // True when no step has an exception and no statement may be a warrant sentence, so that
     // no status computation looks outside its own tree.
     bool RefersToNothing() const;
+    // In a checking build, computes this stage again in full (its trees rebuilt too, when
+    // rebuilt) and ends the program unless that gives what the path gave.
+    void checkAgainstFullComputation(bool rebuilt, const char *path);
     // The stage's lookups, brought up to its lists.
     TStageIndex &Index() const;
     // True when Arguments are the trees this stage (or the one before it) built, untouched.

@@ -26,6 +26,7 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
         return false;
     // A failure half way leaves the index unusable; every stage that shares it then makes its own.
     m_broken = true;
+    m_texts = &texts;
 
     for (int i = m_statements.Count(); i < statements.Count(); ++i) {
         const TStatement &statement = *statements[i];
@@ -50,13 +51,20 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
         const TTextId conclusion = texts.Intern(step.Conclusion->Text);
         m_reasonText.push_back(reason);
         m_conclusionText.push_back(conclusion);
-        m_warrantText.push_back(texts.Intern(StepWarrant(step.Reason->Text, step.Conclusion->Text)));
+        m_warrantText.push_back(NoWarrantText);
+        if (m_firstExcepted < 0 && !step.Exceptions.IsEmpty())
+            m_firstExcepted = j;
         growTo(m_stepsConcluding, conclusion, {});
         m_stepsConcluding[conclusion].push_back(j);
         growTo(m_firstReason, reason, -1);
         if (m_firstReason[reason] < 0)
             m_firstReason[reason] = j;
-        m_stepsBetween[pairKey(reason, conclusion)].push_back(j);
+        if (const auto [first, added] = m_firstBetween.try_emplace(pairKey(reason, conclusion), j); !added) {
+            std::vector<int> &all = m_allBetween[first->first];
+            if (all.empty())
+                all.push_back(first->second);
+            all.push_back(j);
+        }
         if (!m_stepObjects.insert(&step).second)
             m_distinctSteps = false;
     }
@@ -64,6 +72,16 @@ bool TStageIndex::Update(const TStatements &statements, const TReasonConclusions
         m_steps.Assign(steps);
     m_broken = false;
     return true;
+}
+
+TTextId TStageIndex::WarrantText(int step)
+{
+    TTextId &text = m_warrantText[static_cast<std::size_t>(step)];
+    if (text == NoWarrantText) {
+        const TReasonConclusion &held = *m_steps[step];
+        text = m_texts->Intern(StepWarrant(held.Reason->Text, held.Conclusion->Text));
+    }
+    return text;
 }
 
 int TStageIndex::LastStatementWithText(TTextId text, int count) const
@@ -91,10 +109,15 @@ const std::vector<int> &TStageIndex::StepsConcluding(TTextId text) const
     return text < m_stepsConcluding.size() ? m_stepsConcluding[text] : NoPositions;
 }
 
-const std::vector<int> &TStageIndex::StepsBetween(TTextId reason, TTextId conclusion) const
+std::span<const int> TStageIndex::StepsBetween(TTextId reason, TTextId conclusion) const
 {
-    const auto it = m_stepsBetween.find(pairKey(reason, conclusion));
-    return it != m_stepsBetween.end() ? it->second : NoPositions;
+    const std::uint64_t key = pairKey(reason, conclusion);
+    const auto first = m_firstBetween.find(key);
+    if (first == m_firstBetween.end())
+        return {};
+    if (const auto all = m_allBetween.find(key); all != m_allBetween.end())
+        return all->second;
+    return {&first->second, 1};
 }
 
 bool TStageIndex::IsReason(TTextId text, int count) const

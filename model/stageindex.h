@@ -4,6 +4,7 @@
 #include "texttable.h"
 
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -35,17 +36,33 @@ public:
 
     TTextId ReasonText(int step) const { return m_reasonText[static_cast<std::size_t>(step)]; }
     TTextId ConclusionText(int step) const { return m_conclusionText[static_cast<std::size_t>(step)]; }
-    TTextId WarrantText(int step) const { return m_warrantText[static_cast<std::size_t>(step)]; }
+    // The number of the step's warrant sentence, made when first asked for: most stages never
+    // ask, and the sentences would double the texts of a long line.
+    TTextId WarrantText(int step);
+    // True when one of the first count steps may have an exception: it had one when indexed, or
+    // NoteException named it since.
+    bool HasExceptedStep(int count) const
+    {
+        return m_firstExcepted >= 0 && m_firstExcepted < count;
+    }
+    // Tells the index that the step at the position, held already, has been given an exception.
+    void NoteException(int step)
+    {
+        if (m_firstExcepted < 0 || step < m_firstExcepted)
+            m_firstExcepted = step;
+    }
     // The positions of the steps concluding the text, ascending (callers stop at their count).
     const std::vector<int> &StepsConcluding(TTextId text) const;
     // The positions of the steps from reason to conclusion, ascending.
-    const std::vector<int> &StepsBetween(TTextId reason, TTextId conclusion) const;
+    std::span<const int> StepsBetween(TTextId reason, TTextId conclusion) const;
     // True when one of the first count steps has the text as its reason.
     bool IsReason(TTextId text, int count) const;
     // True when no step object stands twice in the list.
     bool StepsAreDistinct() const { return m_distinctSteps; }
 
 private:
+    static constexpr TTextId NoWarrantText = ~TTextId{0};
+
     static std::uint64_t pairKey(TTextId reason, TTextId conclusion)
     {
         return (static_cast<std::uint64_t>(reason) << 32) | conclusion;
@@ -62,10 +79,13 @@ private:
 
     std::vector<TTextId> m_reasonText;
     std::vector<TTextId> m_conclusionText;
-    std::vector<TTextId> m_warrantText;
+    std::vector<TTextId> m_warrantText; // NoWarrantText until asked for.
+    TTextTable *m_texts = nullptr;      // Not owned: the arena's, which outlives its stages.
+    int m_firstExcepted = -1;
     std::vector<std::vector<int>> m_stepsConcluding; // By text number.
     std::vector<int> m_firstReason;                  // By text number; -1 for none.
-    std::unordered_map<std::uint64_t, std::vector<int>> m_stepsBetween;
+    std::unordered_map<std::uint64_t, int> m_firstBetween;
+    std::unordered_map<std::uint64_t, std::vector<int>> m_allBetween; // Pairs of two steps or more.
     std::unordered_set<const TReasonConclusion *> m_stepObjects;
     bool m_distinctSteps = true;
     bool m_broken = false;

@@ -6,6 +6,7 @@
 
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/messageboxes.h"
+#include "model/incrementalcheck.h"
 #include "model/statement.h"
 
 #include <gtest/gtest.h>
@@ -154,7 +155,27 @@ int lineCount()
     return count;
 }
 
-TEST(DifferentialTest, EngineMatchesReferenceAfterEveryMove)
+// In a checking build every move that computes only what it changes is computed again in full.
+class DifferentialTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetIncrementalCheck(true);
+        m_before = IncrementalPathHits();
+    }
+    void TearDown() override { SetIncrementalCheck(false); }
+    // How often each path was taken since the test began.
+    TIncrementalPaths hits() const
+    {
+        const TIncrementalPaths &now = IncrementalPathHits();
+        return {now.NewRootOnly - m_before.NewRootOnly, now.GrownByStep - m_before.GrownByStep};
+    }
+
+private:
+    TIncrementalPaths m_before;
+};
+
+TEST_F(DifferentialTest, EngineMatchesReferenceAfterEveryMove)
 {
     const int lines = lineCount();
     TReach reach;
@@ -173,13 +194,15 @@ TEST(DifferentialTest, EngineMatchesReferenceAfterEveryMove)
     EXPECT_GT(reach.cycles, 0);
     for (const int count : reach.exceptionDepths)
         EXPECT_GT(count, 0);
+    EXPECT_GT(hits().NewRootOnly, 0U);
+    EXPECT_GT(hits().GrownByStep, 0U);
 }
 
 // Lines that mostly put a new conclusion above a text that is a root, or new: the moves after
 // which the engine grows its trees instead of rebuilding them. Now and then a move breaks the
 // pattern (a held conclusion, a statement move, a type the other way, an exception, a warrant)
 // so that growing and rebuilding alternate.
-TEST(DifferentialTest, GrowingTreesMatchTheReference)
+TEST_F(DifferentialTest, GrowingTreesMatchTheReference)
 {
     for (unsigned seed = 1; seed <= 150; ++seed) {
         std::mt19937 random(seed);
@@ -230,6 +253,7 @@ TEST(DifferentialTest, GrowingTreesMatchTheReference)
                 break;
         }
     }
+    EXPECT_GT(hits().GrownByStep, 0U);
 }
 
 } // namespace
