@@ -1,4 +1,5 @@
-# Thin wrapper over the CMake presets: `make run` starts Korvane, `make test` runs every test.
+# Thin wrapper over the CMake presets: `make run` starts Korvane, `make test` runs every test
+# (under ASan and UBSan, then full mode's threads under ThreadSanitizer, then the fuzz targets once).
 .PHONY: run test bench fuzz deps clean
 
 # How long `make fuzz` runs each fuzz target, in seconds.
@@ -16,6 +17,9 @@ test: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	ctest --preset fuzz

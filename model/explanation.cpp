@@ -238,8 +238,14 @@ TWhySentence TExplanations::Explain(const TStatement &statement, TQuote quote) c
         out << "no argument for it was computed.";
         return sentence;
     }
-    out << "it takes the status of the argument at " << Path(*last);
-    sentence.Nodes.push_back(last);
+    // Named by its texts, as a reader knows it: its conclusion and its reasons, a name that
+    // does not grow with the tree's depth.
+    out << "it takes the status of the argument for ";
+    out.node(last);
+    for (int i = 0; i < last->InitialArguments.Count(); ++i) {
+        out << (i == 0 ? " from " : i + 1 == last->InitialArguments.Count() ? " and " : ", ");
+        out << last->InitialArguments[i]->Conclusion;
+    }
     out << ", the last computed for it. ";
     TWhySentence node = Explain(*last, quote);
     sentence.Text += node.Text;

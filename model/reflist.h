@@ -134,11 +134,33 @@ private:
 
     // Trees are built and dropped a node at a time, most nodes with one or two initial
     // arguments: small blocks are kept for reuse instead of going back to the heap each time.
+    // The lists are per thread, as they have no lock: a move builds trees on a thread of its own
+    // while the window's thread may drop lists. A block freed on another thread than the one that
+    // made it joins the freeing thread's list; a thread's lists go back to the heap as it ends.
     static constexpr int PooledCapacity = 4;
     struct TFreeBlock {
         TFreeBlock *next;
     };
-    static inline TFreeBlock *s_free[PooledCapacity + 1] = {};
+    struct TFreeLists {
+        TFreeBlock *heads[PooledCapacity + 1] = {};
+        ~TFreeLists()
+        {
+            for (TFreeBlock *&head : heads)
+                while (TFreeBlock *block = std::exchange(head, nullptr)) {
+                    head = block->next;
+                    ::operator delete(static_cast<void *>(block));
+                }
+            s_threadEnded = true;
+        }
+    };
+    // Set once this thread's lists are gone: a list dropped later (a static one, as the thread
+    // ends) returns its block to the heap.
+    static inline thread_local bool s_threadEnded = false;
+    static TFreeLists &freeLists()
+    {
+        thread_local TFreeLists lists;
+        return lists;
+    }
 
     static int pooledCapacity(int capacity) { return capacity <= 1 ? 1 : capacity <= 2 ? 2 : 4; }
 
@@ -146,9 +168,12 @@ private:
     {
         if (capacity <= PooledCapacity) {
             capacity = pooledCapacity(capacity);
-            if (TFreeBlock *reused = s_free[capacity]) {
-                s_free[capacity] = reused->next;
-                return new (static_cast<void *>(reused)) TBlock{1, 0, capacity};
+            if (!s_threadEnded) {
+                TFreeBlock *&head = freeLists().heads[capacity];
+                if (TFreeBlock *reused = head) {
+                    head = reused->next;
+                    return new (static_cast<void *>(reused)) TBlock{1, 0, capacity};
+                }
             }
         }
         void *raw = ::operator new(sizeof(TBlock) + sizeof(T *) * static_cast<std::size_t>(capacity));
@@ -158,10 +183,10 @@ private:
     static void deallocate(TBlock *block) noexcept
     {
         const int capacity = block->capacity;
-        if (capacity <= PooledCapacity && capacity == pooledCapacity(capacity)) {
+        if (capacity <= PooledCapacity && capacity == pooledCapacity(capacity) && !s_threadEnded) {
             block->~TBlock();
-            auto *freed = new (static_cast<void *>(block)) TFreeBlock{s_free[capacity]};
-            s_free[capacity] = freed;
+            TFreeBlock *&head = freeLists().heads[capacity];
+            head = new (static_cast<void *>(block)) TFreeBlock{head};
             return;
         }
         ::operator delete(block);

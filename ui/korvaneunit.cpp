@@ -11,6 +11,7 @@
 #include "ui/optionsunit.h"
 #include "ui/reasonconclusionunit.h"
 #include "ui/statementunit.h"
+#include "ui/treedepth.h"
 #include "ui/utf8.h"
 
 #include <QAction>
@@ -303,6 +304,7 @@ void TKorvaneForm::createViews()
     m_argumentsTree->setUniformRowHeights(true);
     m_argumentsTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_argumentsTree->setModel(m_argumentsModel);
+    m_argumentsDepth = new TTreeDepth(m_argumentsTree);
 
     for (QWidget *view :
          std::initializer_list<QWidget *>{m_memo, m_statementsList, m_reasonsList, m_argumentsTree})
@@ -526,8 +528,12 @@ void TKorvaneForm::ShowArguments()
     m_argumentsModel->rebuild(
         m_argumentsView == TArgumentsView::avCoordinated ? stage.Arguments : stage.LinearArguments,
         why.get());
-    m_argumentsTree->expandAll();
+    const bool cut = m_argumentsDepth->expandToSafeDepth();
     showView(m_argumentsTree, m_viewArgumentsButton);
+    if (FullMode() && cut)
+        statusBar()->showMessage(
+            QStringLiteral("Nodes deeper than %1 levels are shown collapsed: expand one to see it.")
+                .arg(TTreeDepth::SafeDepth));
 }
 
 std::string TKorvaneForm::namePart(const std::string &fileName)

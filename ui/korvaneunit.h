@@ -40,6 +40,7 @@ class THelpForm;
 class TOptionsForm;
 class TReasonConclusionForm;
 class TStatementForm;
+class TTreeDepth;
 
 // Which argument list of the current stage the arguments view shows.
 enum class TArgumentsView : std::uint8_t { avCoordinated = 0, avNotCoordinated = 1 };
@@ -80,7 +81,7 @@ public:
     // Full mode: the history of moves the line was made from, and the commands on it.
     const TMoveHistory &History() const { return m_history; }
     // True while a command's model work runs on its thread: nothing may read the line then.
-    bool Busy() const { return m_runner.busy(); }
+    bool Busy() const override { return m_runner.busy(); }
     // Shows the stage one undo step back or forward, replayed from the moves.
     void UndoMove();
     void RedoMove();
@@ -269,6 +270,7 @@ private:
     QListWidget *m_reasonsList = nullptr;
     QTreeView *m_argumentsTree = nullptr;
     TArgumentsModel *m_argumentsModel = nullptr;
+    TTreeDepth *m_argumentsDepth = nullptr;
     QPushButton *m_prosConsButton = nullptr;
     QPushButton *m_viewDiagramButton = nullptr; // Full mode only, as is the view.
     TDiagramView *m_diagramView = nullptr;

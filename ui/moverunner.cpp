@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <exception>
 #include <memory>
 
@@ -22,12 +23,16 @@ bool TMoveRunner::run(TLineOfArgumentation &line, const std::function<void()> &w
     // dialog's type groups follow the box that loses it); the window refuses commands while
     // busy() instead.
     std::exception_ptr failure;
+    // Published last by the thread, read after it ends: the thread's writes happen before what
+    // this thread does next, in a way a race detector sees through Qt's own waiting too.
+    std::atomic<bool> finished = false;
     std::unique_ptr<QThread> thread(QThread::create([&] {
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
+        finished.store(true, std::memory_order_release);
     }));
     QEventLoop loop;
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
@@ -57,6 +62,8 @@ bool TMoveRunner::run(TLineOfArgumentation &line, const std::function<void()> &w
     if (!thread->isFinished())
         loop.exec();
     thread->wait();
+    while (!finished.load(std::memory_order_acquire)) {
+    }
     showLater.stop();
     indicator.reset();
 

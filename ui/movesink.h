@@ -17,4 +17,7 @@ public:
     virtual bool FullMode() const { return false; }
     // The moves of one OK are made: full mode makes them one undo step.
     virtual void MovesDone() {}
+    // True while a move computes on its thread: the line may not be read or allocated in, so a
+    // dialog refuses a second OK before it looks at anything.
+    virtual bool Busy() const { return false; }
 };

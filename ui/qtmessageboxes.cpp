@@ -9,6 +9,9 @@
 #include <QScreen>
 #include <QThread>
 
+#include <atomic>
+#include <functional>
+
 namespace {
 
 // Keeps a box centred on its screen. Qt centres a box once, before its word-wrapped text has
@@ -43,6 +46,16 @@ void prepareBox(QMessageBox &box, const std::string &text)
     box.installEventFilter(new TScreenCentring(&box));
 }
 
+// A question from another thread, for the user-interface thread to answer.
+struct TPendingQuestion {
+    std::function<void()> ask;
+    std::atomic<bool> answered = false;
+};
+// One at a time: the asking thread waits for the answer. The flags, not Qt's queue and wait,
+// order the two threads' work, so that a race detector sees the order too; and the function Qt
+// carries over is one without captures, so that Qt's copy of it holds nothing either side reads.
+std::atomic<TPendingQuestion *> s_pending = nullptr;
+
 // Runs ask on the user-interface thread: a move computed on a thread of its own asks its questions
 // through here, and waits for the answer.
 template <typename Ask>
@@ -52,8 +65,18 @@ auto onUserInterfaceThread(Ask ask)
     if (QThread::currentThread() == application->thread())
         return ask();
     decltype(ask()) answer{};
+    TPendingQuestion question{[&] { answer = ask(); }};
+    s_pending.store(&question, std::memory_order_release);
     QMetaObject::invokeMethod(
-        application, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
+        application,
+        [] {
+            TPendingQuestion *pending = s_pending.exchange(nullptr, std::memory_order_acq_rel);
+            pending->ask();
+            pending->answered.store(true, std::memory_order_release);
+        },
+        Qt::BlockingQueuedConnection);
+    while (!question.answered.load(std::memory_order_acquire)) {
+    }
     return answer;
 }
 

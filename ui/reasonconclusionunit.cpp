@@ -79,6 +79,10 @@ void TReasonConclusionForm::FormShow()
 
 void TReasonConclusionForm::OKButtonClick()
 {
+    // A second click or Enter while the first OK's move runs comes here from the runner's
+    // event loop: refused before anything reads the line.
+    if (m_sink->Busy())
+        return;
     // An access key clicks a moment later: by then the dialog may have been closed, and a closed
     // dialog makes no move.
     if (!isVisible())

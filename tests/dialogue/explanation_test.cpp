@@ -121,8 +121,15 @@ const std::vector<TWordingCase> &wordingCases()
         {"Statement",
          {{A("r"), I("c")}},
          "=r",
-         "Justified: it takes the status of the argument at 1.1, the last computed for it. "
+         "Justified: it takes the status of the argument for \"r\", the last computed for it. "
          "Undefeated: \"r\" is an assumption."},
+        {"StatementFromItsReason",
+         {{A("r"), I("c")}},
+         "=c",
+         "Justified: it takes the status of the argument for \"c\" from \"r\", the last computed "
+         "for it. Undefeated: the argument for \"r\" is undefeated; the step from \"r\" to \"c\" "
+         "is warranted, since its warrant is no statement; and nothing blocks it, since it lists "
+         "no exception."},
     };
     return cases;
 }

@@ -24,7 +24,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -388,8 +390,41 @@ private:
         endAction();
     }
 
+    // The impatient user presses OK or Enter twice: the second press is queued before the first
+    // is handled, so in full mode it arrives while the move computes on its thread.
+    void impatientOk(QDialog *dialog)
+    {
+        auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("OKButton"));
+        if (pick(2) == 0) {
+            log(QStringLiteral("second click queued on OKButton"));
+            const QPointF centre = QRectF(ok->rect()).center();
+            for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    ok, new QMouseEvent(type, centre, ok->mapToGlobal(centre), Qt::LeftButton,
+                                        type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                         : Qt::NoButton,
+                                        Qt::NoModifier));
+        } else {
+            log(QStringLiteral("second Return queued"));
+            QWidget *receiver = keyReceiver(dialog);
+            for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                QCoreApplication::postEvent(receiver,
+                                            new QKeyEvent(type, Qt::Key_Return, Qt::NoModifier));
+        }
+        if (pick(2) == 0)
+            click(ok, QStringLiteral("OKButton"));
+        else
+            key(dialog, Qt::Key_Return);
+        // What the move did not take reaches the closed dialog now, before the moves are counted.
+        QCoreApplication::processEvents();
+    }
+
     void dialogAction(QDialog *dialog, bool closing)
     {
+        if (closing && pick(6) == 0) {
+            impatientOk(dialog);
+            return;
+        }
         switch (closing ? 13 + pick(m_full ? 5 : 4) : pick(m_full ? 20 : 17)) {
         case 0:
         case 1:
