@@ -166,6 +166,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
                                        "if you answer No, nothing is opened."))
                     return;
             }
+            line->AifExtras = std::make_shared<const TAifExtras>(std::move(read.extras));
             if (!read.warning.empty())
                 warnings.insert(warnings.begin(), read.warning);
             m_history.Reset(RecordedMoves(*line));

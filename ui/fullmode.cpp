@@ -292,6 +292,9 @@ std::unique_ptr<TLineOfArgumentation> TKorvaneForm::stageLine(std::size_t count)
     // Recorded moves are recorded again; anything else would show the wrong stage.
     if (line && line->ArgumentationMoves.Count() != static_cast<int>(count))
         throw std::logic_error("the moves could not be replayed");
+    // What an opened AIF file held beyond the stage stays with every stage of its moves.
+    if (line)
+        line->AifExtras = m_line->AifExtras;
     return line;
 }
 
