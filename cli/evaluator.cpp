@@ -187,13 +187,6 @@ private:
     bool m_json = false;
 };
 
-// An Argdown file's moves in the shape that an AIF file's take.
-TAifMoves argdownMoves(std::string_view bytes, const std::string &fileName)
-{
-    TForeignMoves read = ReadArgdownFile(bytes, fileName);
-    return {std::move(read.moves), std::move(read.warning)};
-}
-
 // The first options.stage moves that the file's moves record, as a file of their own would hold
 // them, so that their report is exactly the one such a file gives; through the replay of a prefix
 // that full mode's Undo uses. An error line when the file records fewer.
@@ -254,8 +247,14 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     TLineOfArgumentation line(boxes);
     try {
         if (!options.from.empty()) {
-            TAifMoves imported = options.from == "aif" ? ReadAifFile(bytes, options.file)
-                                                       : argdownMoves(bytes, options.file);
+            TAifMoves imported;
+            if (options.from == "aif") {
+                imported = ReadAifFile(bytes, options.file);
+            } else {
+                TForeignMoves argdown = ReadArgdownFile(bytes, options.file);
+                imported.moves = std::move(argdown.moves);
+                imported.warning = std::move(argdown.warning);
+            }
             moves = std::move(imported.moves);
             if (!imported.warning.empty())
                 err << "korvane-eval: warning: " << options.file << ": " << imported.warning

@@ -146,7 +146,7 @@ private:
                 continue;
             }
             const bool block = rest.starts_with("/*");
-            if (block || rest.starts_with("<!--")) {
+            if ((block || rest.starts_with("<!--")) && !inLinkWord(text, index)) {
                 leaveOut(m_comments, "line " + std::to_string(line));
                 const std::string_view close = block ? "*/" : "-->";
                 const std::size_t end = text.find(close, index + 2);
@@ -214,7 +214,9 @@ private:
                 leaveOut(m_data, "line " + std::to_string(line));
                 break; // Data runs to the end of the line.
             } else {
-                out += each;
+                // Control bytes are blanks, as the writer makes them.
+                const auto byte = static_cast<unsigned char>(each);
+                out += byte < 0x20 || byte == 0x7F ? ' ' : each;
                 ++index;
             }
         }

@@ -2,7 +2,7 @@
 
 #include "ui/korvaneunit.h"
 
-#include "dialogue/aifreader.h"
+#include "dialogue/exchangefile.h"
 #include "dialogue/replay.h"
 #include "dialogue/textfile.h"
 #include "ui/failurehandler.h"
@@ -140,12 +140,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
             int error = 0;
             if (!ReadFileBytes(fileName, bytes, &error, MemoCapacity, TFileKinds::PlainOnly))
                 throw TFileError("Cannot open file " + fileName + ": " + readFailure(error));
-            // An exchange file is known by its contents, whatever its name.
-            TAifMoves read;
-            if (IsAifText(bytes))
-                read = ReadAifFile(bytes, fileName);
-            else
-                read.moves = ReadMoveFile(bytes, fileName);
+            const TAifMoves read = ReadExchangeFile(bytes, fileName);
 
             std::vector<std::string> warnings;
             std::unique_ptr<TLineOfArgumentation> line =
