@@ -242,6 +242,7 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     }
 
     std::vector<TMoveText> moves;
+    TAifExtras extras; // What an imported AIF file holds beyond the stage, for --format aif.
     std::vector<TMoveChanges> changes;
     TScriptedBoxes boxes(options.decline);
     TLineOfArgumentation line(boxes);
@@ -256,6 +257,7 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
                 imported.warning = std::move(argdown.warning);
             }
             moves = std::move(imported.moves);
+            extras = std::move(imported.extras);
             if (!imported.warning.empty())
                 err << "korvane-eval: warning: " << options.file << ": " << imported.warning
                     << '\n';
@@ -308,7 +310,7 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     else if (options.format == "dot")
         out << DotText(StageGraph(*line.CurrentStage));
     else if (options.format == "aif")
-        out << AifText(StageGraph(*line.CurrentStage), MoveTextLines(line));
+        out << AifText(StageGraph(*line.CurrentStage), MoveTextLines(line), &extras);
     else if (options.format == "argdown")
         out << ArgdownText(StageGraph(*line.CurrentStage));
     else if (options.format == "moves")

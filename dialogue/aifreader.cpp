@@ -1,10 +1,19 @@
 #include "aifreader.h"
 
+#include "foreigngraph.h"
+#include "lineofargumentation.h"
+#include "replay.h"
+#include "stagegraph.h"
 #include "textfile.h"
+
+#include "model/argumentationstage.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -273,9 +282,22 @@ struct TNode {
     TNodeKind kind = TNodeKind::Other;
     std::string id;
     std::string type;
-    std::string text;
-    std::vector<std::size_t> from; // I-nodes with an edge to this one, in the order of the edges.
+    std::string text;   // An I-node's on one line; an RA's or a CA's scheme, empty for none.
+    const TJson *object = nullptr;
+    std::size_t index = 0;         // In the list of nodes, for its line.
+    std::vector<std::size_t> from; // Nodes with an edge to this one, once each, in edge order.
     std::vector<std::size_t> to;   // Nodes this one has an edge to.
+};
+
+// An AIF graph as read: each node once, and what the reader itself keeps aside or leaves out.
+struct TAifGraph {
+    std::vector<TNode> nodes;
+    std::map<std::string, std::size_t> byId;
+    TAifExtras extras;
+    std::vector<TForeignOmission> omissions;
+    std::size_t merged = 0;
+    bool clean = true; // No edge to a missing node and none between two I-nodes.
+    std::vector<long long> lines; // Of the elements of the list of nodes.
 };
 
 // A sentence's text on one line, as a move file holds it.
@@ -288,20 +310,64 @@ std::string oneLine(std::string text)
     return text;
 }
 
-TAifMoves graphMoves(const TJson &root, std::string_view text)
+// The scheme an RA- or a CA-node names, by its "scheme" or else its text; Korvane's own
+// defaults name none.
+std::string schemeOf(const TJson &node)
 {
-    const TJson &nodesJson = member(root, {}, "nodes", TJson::value_t::array, "a list of nodes");
-    std::vector<TNode> nodes;
-    std::map<std::string, std::size_t> byId;
+    for (const char *key : {"scheme", "text"}) {
+        const auto found = node.find(key);
+        if (found == node.end() || !found->is_string())
+            continue;
+        std::string name = oneLine(found->get<std::string>());
+        return name == "Default Inference" || name == "Default Conflict" ? std::string() : name;
+    }
+    return {};
+}
+
+TPath joinedPath(const TPath &base, std::initializer_list<std::string> more)
+{
+    TPath path = base;
+    path.insert(path.end(), more);
+    return path;
+}
+
+// Counts one more part of a kind in the reader's omissions, naming its first few.
+void omit(std::vector<TForeignOmission> &omissions, const std::string &kind,
+          const std::string &group, const std::string &id = {}, const std::string &singular = {})
+{
+    auto found = std::find_if(omissions.begin(), omissions.end(), [&](const auto &each) {
+        return each.kind == kind && each.group == group;
+    });
+    if (found == omissions.end())
+        found = omissions.insert(omissions.end(), {kind, group, 0, {}, singular});
+    ++found->count;
+    if (!id.empty() && found->ids.size() < 3)
+        found->ids.push_back(id);
+}
+
+TAifGraph readGraph(const TJson &root, const TJson &graphRoot, const TPath &base,
+                    std::string_view text)
+{
+    TAifGraph graph;
+    const TJson &nodesJson =
+        member(graphRoot, base, "nodes", TJson::value_t::array, "a list of nodes");
     for (std::size_t index = 0; index < nodesJson.size(); ++index) {
-        const TPath path = {"nodes", std::to_string(index)};
+        const TPath path = joinedPath(base, {"nodes", std::to_string(index)});
         const TJson &each = nodesJson[index];
         if (!each.is_object())
             throw TShapeError{path, pathName(path) + " should be a node object"};
-        TNode &node = nodes.emplace_back();
+        TNode node;
         node.id = idOf(each, path, "nodeID");
         node.type =
             member(each, path, "type", TJson::value_t::string, "a string").get<std::string>();
+        // A merged corpus may list a node twice: the same node, unless the copies differ.
+        if (const auto seen = graph.byId.find(node.id); seen != graph.byId.end()) {
+            if (*graph.nodes[seen->second].object != each)
+                throw TShapeError{path, "node id \"" + node.id
+                                            + "\" is used twice with different contents"};
+            ++graph.merged;
+            continue;
+        }
         node.kind = node.type == "I"    ? TNodeKind::I
                     : node.type == "RA" ? TNodeKind::RA
                     : node.type == "CA" ? TNodeKind::CA
@@ -309,141 +375,301 @@ TAifMoves graphMoves(const TJson &root, std::string_view text)
         if (node.kind == TNodeKind::I)
             node.text = oneLine(
                 member(each, path, "text", TJson::value_t::string, "a string").get<std::string>());
-        if (!byId.try_emplace(node.id, index).second)
-            throw TShapeError{path, "node id \"" + node.id + "\" is used twice"};
+        else if (node.kind != TNodeKind::Other)
+            node.text = schemeOf(each);
+        node.object = &each;
+        node.index = index;
+        if (node.kind == TNodeKind::Other) {
+            graph.extras.nodes.push_back({node.id, each.dump()});
+            omit(graph.omissions, node.type, "nodes");
+        }
+        graph.byId.emplace(node.id, graph.nodes.size());
+        graph.nodes.push_back(std::move(node));
     }
 
-    std::vector<std::string> skipped;
-    for (const TNode &node : nodes) {
-        if (node.kind == TNodeKind::Other)
-            skipped.push_back("node " + node.id + " (" + node.type + ")");
+    const auto edgesJson = graphRoot.find("edges");
+    if (edgesJson != graphRoot.end() && !edgesJson->is_array()) {
+        const TPath path = joinedPath(base, {"edges"});
+        throw TShapeError{path, pathName(path) + " should be a list of edges"};
     }
-    const auto edgesJson = root.find("edges");
-    if (edgesJson != root.end() && !edgesJson->is_array())
-        throw TShapeError{{"edges"}, "/edges should be a list of edges"};
-    const std::size_t edgeCount = edgesJson == root.end() ? 0 : edgesJson->size();
+    const std::size_t edgeCount = edgesJson == graphRoot.end() ? 0 : edgesJson->size();
+    std::map<std::string, const TJson *> edgeById;
+    std::map<std::pair<std::string, std::string>, std::vector<const TJson *>> edgesByEnds;
+    const auto link = [](std::vector<std::size_t> &list, std::size_t node) {
+        if (std::find(list.begin(), list.end(), node) == list.end())
+            list.push_back(node);
+    };
     for (std::size_t index = 0; index < edgeCount; ++index) {
-        const TPath path = {"edges", std::to_string(index)};
+        const TPath path = joinedPath(base, {"edges", std::to_string(index)});
         const TJson &each = (*edgesJson)[index];
         if (!each.is_object())
             throw TShapeError{path, pathName(path) + " should be an edge object"};
-        const auto from = byId.find(idOf(each, path, "fromID"));
-        const auto to = byId.find(idOf(each, path, "toID"));
-        const std::string name =
-            each.contains("edgeID")
-                    && (each["edgeID"].is_string() || each["edgeID"].is_number_integer())
-                ? idOf(each, path, "edgeID")
-                : std::to_string(index + 1);
-        if (from == byId.end() || to == byId.end()) {
-            skipped.push_back("edge " + name + " (to a missing node)");
-            continue;
-        }
-        TNode &source = nodes[from->second];
-        TNode &target = nodes[to->second];
-        const bool fits = (source.kind == TNodeKind::I
-                           && (target.kind == TNodeKind::RA || target.kind == TNodeKind::CA))
-                          || (source.kind == TNodeKind::RA && target.kind == TNodeKind::I)
-                          || (source.kind == TNodeKind::CA && target.kind == TNodeKind::RA);
-        if (source.kind == TNodeKind::CA && target.kind == TNodeKind::I) {
-            skipped.push_back("node " + source.id + " (CA attacking I-node " + target.id + ")");
-        } else if (!fits && source.kind != TNodeKind::Other && target.kind != TNodeKind::Other) {
-            skipped.push_back("edge " + name + " (" + source.type + " to " + target.type + ")");
-        } else if (fits) {
-            // An RA's or a CA's "from" are its premises or attackers: I-nodes only.
-            source.to.push_back(to->second);
-            if (source.kind == TNodeKind::I)
-                target.from.push_back(from->second);
-        }
-    }
-    for (const auto &[key, value] : root.items()) {
-        if (key != "nodes" && key != "edges" && key != "korvane" && value.is_array()
-            && !value.empty())
-            skipped.push_back(key + " (" + std::to_string(value.size()) + ")");
-    }
-
-    // Steps need one conclusion and a premise; an attack needs an attacker and a step.
-    const auto isStep = [&](std::size_t index) {
-        const TNode &node = nodes[index];
-        return node.kind == TNodeKind::RA && !node.from.empty() && node.to.size() == 1;
-    };
-    std::vector<bool> attack(nodes.size(), false);
-    for (std::size_t index = 0; index < nodes.size(); ++index) {
-        const TNode &node = nodes[index];
-        if (node.kind == TNodeKind::RA && !isStep(index)) {
-            skipped.push_back(
-                "node " + node.id
-                + (node.from.empty() ? " (RA without a premise)" : " (RA without one conclusion)"));
-        } else if (node.kind == TNodeKind::CA) {
-            const bool onStep = std::any_of(node.to.begin(), node.to.end(), isStep);
-            attack[index] = onStep && !node.from.empty();
-            if (!attack[index] && (!node.to.empty() || node.from.empty()))
-                skipped.push_back("node " + node.id
-                                  + (node.from.empty() ? " (CA without an attacker)"
-                                                       : " (CA without a step to attack)"));
-        }
-    }
-    // Premises and attackers are assumed, as the graph gives no reason for them; a sentence that
-    // some step concludes is an issue, which its reasons decide.
-    std::vector<TStatementType> types(nodes.size(), TStatementType::Issue);
-    for (std::size_t index = 0; index < nodes.size(); ++index) {
-        if (!isStep(index) && !attack[index])
-            continue;
-        for (const std::size_t premise : nodes[index].from)
-            types[premise] = TStatementType::Assumption;
-    }
-    for (std::size_t index = 0; index < nodes.size(); ++index) {
-        if (isStep(index))
-            types[nodes[index].to.front()] = TStatementType::Issue;
-    }
-
-    const std::vector<long long> lines = linesAt(text, {"nodes"}, true);
-    const auto lineOf = [&](std::size_t index) { return index < lines.size() ? lines[index] : 1; };
-    const auto sentence = [&](std::size_t index) {
-        return TSentenceText{nodes[index].text, types[index]};
-    };
-    TAifMoves result;
-    for (std::size_t index = 0; index < nodes.size(); ++index) {
-        if (nodes[index].kind == TNodeKind::I)
-            result.moves.push_back({TMoveKind::Statement, lineOf(index), {sentence(index)}});
-    }
-    for (std::size_t index = 0; index < nodes.size(); ++index) {
-        if (!isStep(index))
-            continue;
-        for (const std::size_t premise : nodes[index].from)
-            result.moves.push_back({TMoveKind::ReasonConclusion,
-                                    lineOf(index),
-                                    {sentence(premise), sentence(nodes[index].to.front())}});
-    }
-    for (std::size_t index = 0; index < nodes.size(); ++index) {
-        if (!attack[index])
-            continue;
-        for (const std::size_t attacker : nodes[index].from)
-            for (const std::size_t step : nodes[index].to) {
-                if (!isStep(step))
-                    continue;
-                for (const std::size_t premise : nodes[step].from)
-                    result.moves.push_back({TMoveKind::Exception,
-                                            lineOf(index),
-                                            {sentence(premise), sentence(nodes[step].to.front()),
-                                             sentence(attacker)}});
+        const std::string fromId = idOf(each, path, "fromID");
+        const std::string toId = idOf(each, path, "toID");
+        const bool named = each.contains("edgeID")
+                           && (each["edgeID"].is_string() || each["edgeID"].is_number_integer());
+        const std::string name = named ? idOf(each, path, "edgeID") : std::to_string(index + 1);
+        if (named) {
+            const auto [seen, added] = edgeById.try_emplace(name, &each);
+            if (!added && *seen->second != each)
+                throw TShapeError{path,
+                                  "edge id \"" + name + "\" is used twice with different contents"};
+            if (!added) {
+                ++graph.merged;
+                continue;
             }
+        } else {
+            std::vector<const TJson *> &same = edgesByEnds[{fromId, toId}];
+            if (std::any_of(same.begin(), same.end(), [&](const TJson *e) { return *e == each; })) {
+                ++graph.merged;
+                continue;
+            }
+            same.push_back(&each);
+        }
+        const auto from = graph.byId.find(fromId);
+        const auto to = graph.byId.find(toId);
+        if (from == graph.byId.end() || to == graph.byId.end()) {
+            omit(graph.omissions, "edges to missing nodes", {}, name, "edge to a missing node");
+            graph.clean = false;
+            continue;
+        }
+        TNode &source = graph.nodes[from->second];
+        TNode &target = graph.nodes[to->second];
+        if (source.kind == TNodeKind::Other || target.kind == TNodeKind::Other) {
+            graph.extras.edges.push_back({fromId, toId, each.dump()});
+            omit(graph.omissions, "edges of those nodes", {}, {}, "edge of those nodes");
+        } else if (source.kind == TNodeKind::I && target.kind == TNodeKind::I) {
+            omit(graph.omissions, "edges from an I-node to an I-node", {}, name,
+                 "edge from an I-node to an I-node");
+            graph.clean = false;
+        } else {
+            link(source.to, to->second);
+            link(target.from, from->second);
+        }
     }
 
-    if (!skipped.empty()) {
-        constexpr std::size_t Listed = 20;
-        result.warning = "left out what Korvane cannot hold: ";
-        for (std::size_t index = 0; index < skipped.size() && index < Listed; ++index)
-            result.warning += (index == 0 ? "" : ", ") + skipped[index];
-        if (skipped.size() > Listed)
-            result.warning += " and " + std::to_string(skipped.size() - Listed) + " more";
+    const auto locutions = graphRoot.find("locutions");
+    if (locutions != graphRoot.end() && locutions->is_array()) {
+        for (const TJson &each : *locutions) {
+            graph.extras.locutions.push_back(each.dump());
+            omit(graph.omissions, "locutions", {}, {}, "locution");
+        }
     }
-    return result;
+    // The editor's own objects (layout, text, participants, ...) mean nothing to a stage.
+    const auto others = [&](const TJson &object, std::initializer_list<std::string_view> known) {
+        for (const auto &[key, value] : object.items()) {
+            const bool empty = value.is_null() || (value.is_structured() && value.empty())
+                               || (value.is_string() && value.get<std::string>().empty());
+            if (!empty && std::find(known.begin(), known.end(), key) == known.end())
+                omit(graph.omissions, "other objects", {}, '"' + key + '"', "other object");
+        }
+    };
+    if (&graphRoot != &root)
+        others(root, {"AIF", "korvane"});
+    others(graphRoot, {"nodes", "edges", "locutions", "korvane"});
+    graph.lines = linesAt(text, joinedPath(base, {"nodes"}), true);
+    return graph;
 }
 
+long long lineOf(const TAifGraph &graph, const TNode &node)
+{
+    return node.index < graph.lines.size() ? graph.lines[node.index] : 1;
+}
+
+// The graph as claims, inferences and conflicts, with the types a Korvane file gave its nodes.
+TForeignGraph foreignGraph(const TAifGraph &graph,
+                           const std::map<std::string, TStatementType> &types)
+{
+    TForeignGraph foreign;
+    const auto claims = [&](const std::vector<std::size_t> &list) {
+        std::vector<std::string> ids;
+        for (const std::size_t each : list) {
+            if (graph.nodes[each].kind == TNodeKind::I)
+                ids.push_back(graph.nodes[each].id);
+        }
+        return ids;
+    };
+    for (const TNode &node : graph.nodes) {
+        const long long line = lineOf(graph, node);
+        if (node.kind == TNodeKind::I) {
+            const auto type = types.find(node.id);
+            foreign.claims.push_back(
+                {node.id, node.text, line,
+                 type == types.end() ? std::nullopt : std::optional(type->second)});
+        } else if (node.kind == TNodeKind::RA) {
+            const std::string conclusion =
+                node.to.size() == 1 ? graph.nodes[node.to.front()].id : std::string();
+            foreign.inferences.push_back({node.id, claims(node.from), conclusion, node.text, line});
+        } else if (node.kind == TNodeKind::CA) {
+            const std::vector<std::string> attackers = claims(node.from);
+            if (attackers.empty() || node.to.empty())
+                foreign.conflicts.push_back({node.id, {}, {}, node.text, line});
+            for (const std::string &attacker : attackers)
+                for (const std::size_t target : node.to)
+                    foreign.conflicts.push_back(
+                        {node.id, attacker, graph.nodes[target].id, node.text, line});
+        }
+    }
+    foreign.omissions = graph.omissions;
+    foreign.mergedRepeats = graph.merged;
+    return foreign;
+}
+
+// What each I-, RA- and CA-node stands for, so that the AIF export writes its object back.
+void keepSources(const TAifGraph &graph, TAifExtras &extras)
+{
+    for (const TNode &node : graph.nodes) {
+        if (node.kind == TNodeKind::Other)
+            continue;
+        extras.sourceNodes.emplace(node.id, node.object->dump());
+        if (node.kind == TNodeKind::I)
+            extras.claimIds.try_emplace(node.text, node.id);
+        else if (!node.text.empty())
+            extras.schemes.emplace(node.id, node.text);
+    }
+}
+
+// Whether the graph is the one Korvane writes for the stage the moves give: then the moves say
+// all there is, and are replayed as they are. Fills the parts' ids when it is.
+bool isKorvaneGraph(const TAifGraph &graph, const std::vector<TMoveText> &moves,
+                    const std::string &fileName, TAifExtras &extras)
+{
+    if (!graph.clean)
+        return false;
+    TReplayBoxes boxes;
+    TLineOfArgumentation line(boxes);
+    ReplayMoves(line, moves, fileName);
+    const TStageGraph stage = StageGraph(*line.CurrentStage);
+    std::size_t kept = 0;
+    for (const TNode &node : graph.nodes)
+        kept += node.kind == TNodeKind::Other ? 0 : 1;
+    if (kept != stage.Boxes.size() + stage.Steps.size() + stage.Attacks.size())
+        return false;
+    const auto nodeAt = [&](std::size_t id, TNodeKind kind) -> const TNode * {
+        const auto found = graph.byId.find(std::to_string(id));
+        if (found == graph.byId.end() || graph.nodes[found->second].kind != kind)
+            return nullptr;
+        return &graph.nodes[found->second];
+    };
+    // A step's RA-node also has edges from the CA-nodes that attack it, which they check.
+    const auto joins = [&](const TNode &node, std::size_t from, std::size_t to) {
+        std::vector<std::size_t> sources;
+        for (const std::size_t each : node.from) {
+            if (graph.nodes[each].kind == TNodeKind::I)
+                sources.push_back(each);
+        }
+        return sources.size() == 1 && node.to.size() == 1
+               && graph.nodes[sources.front()].id == std::to_string(from)
+               && graph.nodes[node.to.front()].id == std::to_string(to);
+    };
+    const std::size_t boxCount = stage.Boxes.size();
+    const std::size_t stepCount = stage.Steps.size();
+    for (std::size_t box = 0; box < boxCount; ++box) {
+        const TNode *node = nodeAt(box + 1, TNodeKind::I);
+        if (node == nullptr || node->text != oneLine(stage.Boxes[box]->Text))
+            return false;
+    }
+    std::map<TAifExtras::TPart, std::string> parts;
+    for (std::size_t step = 0; step < stepCount; ++step) {
+        const TStageGraph::TStep &each = stage.Steps[step];
+        const std::size_t id = boxCount + step + 1;
+        const TNode *node = nodeAt(id, TNodeKind::RA);
+        const auto reason = static_cast<std::size_t>(each.reason);
+        const auto conclusion = static_cast<std::size_t>(each.conclusion);
+        if (node == nullptr || !joins(*node, reason + 1, conclusion + 1))
+            return false;
+        parts.try_emplace({stage.Boxes[reason]->Text, stage.Boxes[conclusion]->Text, {}},
+                          node->id);
+    }
+    for (std::size_t attack = 0; attack < stage.Attacks.size(); ++attack) {
+        const TStageGraph::TAttack &each = stage.Attacks[attack];
+        const TStageGraph::TStep &step = stage.Steps[static_cast<std::size_t>(each.step)];
+        const TNode *node = nodeAt(boxCount + stepCount + attack + 1, TNodeKind::CA);
+        const auto exception = static_cast<std::size_t>(each.exception);
+        if (node == nullptr
+            || !joins(*node, exception + 1, boxCount + static_cast<std::size_t>(each.step) + 1))
+            return false;
+        parts.try_emplace({stage.Boxes[static_cast<std::size_t>(step.reason)]->Text,
+                           stage.Boxes[static_cast<std::size_t>(step.conclusion)]->Text,
+                           stage.Boxes[exception]->Text},
+                          node->id);
+    }
+    extras.partIds = std::move(parts);
+    return true;
+}
+
+// The types that a Korvane file gave its I-nodes, by node id; entries of another shape are
+// passed over, as the file may have been edited.
+std::map<std::string, TStatementType> korvaneTypes(const TJson &korvane)
+{
+    std::map<std::string, TStatementType> types;
+    const auto statements = korvane.find("statements");
+    if (statements == korvane.end() || !statements->is_array())
+        return types;
+    for (const TJson &each : *statements) {
+        if (!each.is_object() || !each.contains("nodeID") || !each.contains("type")
+            || !each["nodeID"].is_string() || !each["type"].is_string())
+            continue;
+        const std::string type = each["type"].get<std::string>();
+        if (type == StatementTypeName(TStatementType::Issue))
+            types.emplace(each["nodeID"].get<std::string>(), TStatementType::Issue);
+        else if (type == StatementTypeName(TStatementType::Assumption))
+            types.emplace(each["nodeID"].get<std::string>(), TStatementType::Assumption);
+    }
+    return types;
+}
+
+TAifMoves readAif(const TJson &root, std::string_view text, const std::string &fileName)
+{
+    // xAIF keeps the graph in "AIF", beside the editor's own objects.
+    const auto inner = root.find("AIF");
+    const bool xaif = !root.contains("nodes") && inner != root.end() && inner->is_object();
+    TAifMoves result;
+    const auto korvane = root.find("korvane");
+    const bool replays =
+        korvane != root.end() && korvane->is_object() && korvane->contains("moves");
+    if (replays) {
+        const TJson &moves =
+            member(*korvane, {"korvane"}, "moves", TJson::value_t::array, "a list of lines");
+        result.moves = korvaneMoves(moves, text, fileName);
+        // Korvane's part alone has no graph to differ from.
+        if (!xaif && !root.contains("nodes"))
+            return result;
+    }
+    const TAifGraph graph = readGraph(root, xaif ? *inner : root, xaif ? TPath{"AIF"} : TPath{},
+                                      text);
+    result.extras = graph.extras;
+    keepSources(graph, result.extras);
+
+    std::map<std::string, TStatementType> types;
+    std::vector<std::string> notes;
+    if (replays) {
+        if (isKorvaneGraph(graph, result.moves, fileName, result.extras))
+            return result;
+        types = korvaneTypes(*korvane);
+        notes.emplace_back("the graph changed since Korvane wrote it, so it is read as another "
+                           "program's graph and its moves are not replayed");
+    }
+    TForeignGraph foreign = foreignGraph(graph, types);
+    foreign.notes = std::move(notes);
+    TForeignMoves mapped = MapForeignGraph(foreign);
+    for (const TForeignOrigin &origin : mapped.origins) {
+        const std::vector<TSentenceText> &sentences = mapped.moves[origin.move].Sentences;
+        result.extras.partIds.try_emplace(
+            {sentences[0].Text, sentences[1].Text,
+             sentences.size() > 2 ? sentences[2].Text : std::string()},
+            origin.sourceId);
+    }
+    result.moves = std::move(mapped.moves);
+    result.warning = std::move(mapped.warning);
+    return result;
+}
 } // namespace
 
 bool IsAifText(std::string_view bytes)
 {
+    if (IsUtf16Text(bytes))
+        return bytes.find('{') != std::string_view::npos; // Refused by name as AIF.
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
     const std::size_t first = bytes.find_first_not_of(" \t\r\n");
@@ -452,6 +678,8 @@ bool IsAifText(std::string_view bytes)
 
 TAifMoves ReadAifFile(std::string_view bytes, const std::string &fileName)
 {
+    if (IsUtf16Text(bytes))
+        throw TFileError(fileName + ":1: the file is UTF-16; save it as UTF-8");
     const std::string text = DecodeFileText(bytes);
     TJson root;
     try {
@@ -477,13 +705,7 @@ TAifMoves ReadAifFile(std::string_view bytes, const std::string &fileName)
     try {
         if (!root.is_object())
             throw TShapeError{{}, "expected a JSON object with \"nodes\" and \"edges\""};
-        const auto korvane = root.find("korvane");
-        if (korvane != root.end() && korvane->is_object() && korvane->contains("moves")) {
-            const TJson &moves =
-                member(*korvane, {"korvane"}, "moves", TJson::value_t::array, "a list of lines");
-            return {korvaneMoves(moves, text, fileName), {}};
-        }
-        return graphMoves(root, text);
+        return readAif(root, text, fileName);
     } catch (const TShapeError &failure) {
         const std::vector<long long> lines = linesAt(text, failure.path, false);
         throw TFileError(fileLine(fileName, lines.empty() ? 1 : lines.front()) + failure.message);

@@ -78,6 +78,7 @@ std::vector<std::string> omissionParts(const std::vector<TForeignOmission> &omis
             continue;
         const std::string &group = omissions[first].group;
         std::string part;
+        std::size_t total = 0;
         for (std::size_t each = first; each < omissions.size(); ++each) {
             const TForeignOmission &omission = omissions[each];
             if (done[each] || omission.count == 0 || omission.group != group
@@ -87,10 +88,16 @@ std::vector<std::string> omissionParts(const std::vector<TForeignOmission> &omis
             std::vector<std::string> names;
             for (std::size_t index = 0; index < omission.ids.size() && index < Listed; ++index)
                 names.push_back(omission.ids[index]);
+            const std::string &singular =
+                omission.singular.empty() ? omission.kind : omission.singular;
             part += (part.empty() ? "" : ", ")
-                    + countedPart(omission.count, omission.kind, omission.kind, names);
+                    + countedPart(omission.count, singular, omission.kind, names);
+            total += omission.count;
         }
-        parts.push_back(group.empty() ? part : part + ' ' + group);
+        // "1 PA node", "2 PA, 1 YA nodes".
+        const std::string groupWord =
+            total == 1 && group.ends_with('s') ? group.substr(0, group.size() - 1) : group;
+        parts.push_back(group.empty() ? part : part + ' ' + groupWord);
     }
     return parts;
 }
@@ -236,11 +243,18 @@ TForeignMoves MapForeignGraph(const TForeignGraph &graph)
     };
 
     TForeignMoves result;
+    // Two conflicts or inferences may make the same move, which is made once.
+    std::set<std::vector<std::string>> made;
+    const auto once = [&](const std::vector<std::string> &texts) {
+        return made.insert(texts).second;
+    };
     for (const TForeignClaim &claim : graph.claims)
         result.moves.push_back({TMoveKind::Statement, claim.line, {sentence(claim.text)}});
     for (std::size_t index = 0; index < inferenceCount; ++index) {
         const TForeignInference &inference = graph.inferences[index];
         for (const TStep &step : steps[index]) {
+            if (!once({step.reason, step.conclusion}))
+                continue;
             result.origins.push_back({result.moves.size(), inference.id, inference.scheme});
             result.moves.push_back({TMoveKind::ReasonConclusion,
                                     inference.line,
@@ -250,6 +264,8 @@ TForeignMoves MapForeignGraph(const TForeignGraph &graph)
     for (const TBlock &block : blocks) {
         const TForeignConflict &conflict = graph.conflicts[block.conflict];
         for (const TStep &step : block.steps) {
+            if (!once({step.reason, step.conclusion, block.exception}))
+                continue;
             result.origins.push_back({result.moves.size(), conflict.id, conflict.scheme});
             result.moves.push_back(
                 {TMoveKind::Exception,

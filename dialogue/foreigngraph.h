@@ -37,6 +37,7 @@ struct TForeignOmission {
     std::string group; // Kinds of a group are listed together ("34 L, 19 YA nodes"); or empty.
     std::size_t count = 0;
     std::vector<std::string> ids; // The first few, when ids help find them.
+    std::string singular;         // The kind when count is 1, if it differs ("locution").
 };
 
 struct TForeignGraph {

@@ -137,7 +137,7 @@ std::vector<TMoveText> ReadMoveText(std::string_view text, const std::string &fi
 
 std::vector<TMoveText> ReadMoveFile(std::string_view bytes, const std::string &fileName)
 {
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+    if (IsUtf16Text(bytes))
         throw TFileError(fileName + ":1: the file is UTF-16; save it as UTF-8");
     return ReadMoveText(DecodeFileText(bytes), fileName);
 }

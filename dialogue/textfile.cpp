@@ -200,6 +200,16 @@ bool TTextLines::next(std::string_view &line)
     return true;
 }
 
+bool IsUtf16Text(std::string_view bytes)
+{
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+        return true;
+    if (bytes.size() < 2)
+        return false;
+    const auto ascii = [](char each) { return each > 0 && each < 0x7F; };
+    return (ascii(bytes[0]) && bytes[1] == '\0') || (bytes[0] == '\0' && ascii(bytes[1]));
+}
+
 std::string DecodeFileText(std::string_view bytes)
 {
     if (!isValidUtf8(bytes))

@@ -23,6 +23,10 @@ public:
 // (overlong forms, surrogates and code points above U+10FFFF are not well formed).
 std::size_t Utf8SequenceLength(std::string_view s);
 
+// True for text in UTF-16, which no decoding of 8-bit text can read: a byte-order mark, or a
+// first character that is ASCII with a zero byte beside it (JSON saved without a mark).
+bool IsUtf16Text(std::string_view bytes);
+
 // Returns the bytes as UTF-8: unchanged when they are valid UTF-8 (a leading byte-order mark
 // dropped), otherwise read as Windows-1252. Never fails and never drops a byte.
 std::string DecodeFileText(std::string_view bytes);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -207,9 +208,9 @@ TEST(FormatsTest, AForeignGraphBecomesMovesInNodeOrderWithOneWarning)
 {
     const TEvalRun run = runEval({"--from", "aif", "--format", "moves"}, Foreign);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "korvane-eval: warning: -: left out what Korvane cannot hold: node 6 (PA), "
-                       "node 7 (CA attacking I-node 2), edge 7 (to a missing node), "
-                       "locutions (1), node 8 (RA without a premise)\n");
+    EXPECT_EQ(run.err, "korvane-eval: warning: -: left out: 1 inference without a premise or a "
+                       "conclusion (8); 1 PA node; 1 edge to a missing node (7); 1 edge of those "
+                       "nodes; 1 locution\n");
     const auto sentence = [](const char *text, const char *type) {
         return std::string("    ") + text + "\r\n        TYPE: " + type + "\r\n";
     };
@@ -231,7 +232,12 @@ TEST(FormatsTest, BadAifNamesItsLine)
     } cases[] = {
         {"not JSON", "{\"nodes\": [\n  {\"nodeID\": 1,\n  \"type\" \"I\"}]}", "-:3: not JSON: "},
         {"cut short", "{\"nodes\": [\n", "-:2: not JSON: "},
-        {"binary", std::string("{\0\xFF\x01", 4), "-:1: not JSON: "},
+        {"binary", std::string("{\xFF\0\x01", 4), "-:1: not JSON: "},
+        {"UTF-16", std::string("\xFF\xFE{\0}\0", 6), "-:1: the file is UTF-16"},
+        {"UTF-16 unmarked", std::string("{\0}\0", 4), "-:1: the file is UTF-16"},
+        {"xAIF copies differ",
+         "{\"AIF\": {\"nodes\": [{\"nodeID\": 1, \"type\": \"L\"},\n{\"nodeID\": 1, \"type\": \"YA\"}]}}",
+         "-:2: node id \"1\" is used twice with different contents"},
         {"no object", "\n[1, 2]", "-:2: expected a JSON object"},
         {"no nodes", "{\"edges\": []}", "-:1: expected \"nodes\""},
         {"wrong field", "{\"nodes\": [\n {\"nodeID\": 1, \"type\": 7}]}", "-:2: /nodes/0/type "},
@@ -262,3 +268,131 @@ TEST(FormatsTest, BadAifNamesItsLine)
 }
 
 } // namespace
+
+// A small AIF graph: nodes as "id:type:text" (an RA's or a CA's text is its scheme), edges as
+// "from>to", and more top-level members as JSON text.
+std::string aifGraph(const std::vector<std::string> &nodes, const std::vector<std::string> &edges,
+                     const std::string &more = {})
+{
+    TJson graph = {{"nodes", TJson::array()}, {"edges", TJson::array()}};
+    for (const std::string &each : nodes) {
+        const std::size_t first = each.find(':');
+        const std::size_t second = each.find(':', first + 1);
+        graph["nodes"].push_back({{"nodeID", each.substr(0, first)},
+                                  {"type", each.substr(first + 1, second - first - 1)},
+                                  {"text", each.substr(second + 1)}});
+    }
+    for (const std::string &each : edges) {
+        const std::size_t arrow = each.find('>');
+        graph["edges"].push_back({{"fromID", each.substr(0, arrow)},
+                                  {"toID", each.substr(arrow + 1)}});
+    }
+    if (!more.empty())
+        graph.update(TJson::parse(more));
+    return graph.dump();
+}
+
+// The stage as "text=status" for each statement and "reason>conclusion!exception" for each step.
+std::vector<std::string> stageOf(const std::string &json)
+{
+    const TJson parsed = TJson::parse(json);
+    std::vector<std::string> stage;
+    for (const TJson &each : parsed["statements"])
+        stage.push_back(each["text"].get<std::string>() + '=' + each["status"].get<std::string>());
+    for (const TJson &each : parsed["reasons"]) {
+        std::string step = each["reason"].get<std::string>() + '>'
+                           + each["conclusion"].get<std::string>();
+        for (const TJson &exception : each["exceptions"])
+            step += '!' + exception["text"].get<std::string>();
+        stage.push_back(step);
+    }
+    return stage;
+}
+
+TEST(FormatsTest, AifFormsOfOtherProgramsMapAsTheGuideSays)
+{
+    const std::vector<std::string> support = {"1:I:a", "2:I:c", "3:RA:Default Inference"};
+    const auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), support.begin(), support.end());
+        return more;
+    };
+    const std::vector<std::string> step = {"1>3", "3>2"};
+    const auto also = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), step.begin(), step.end());
+        return more;
+    };
+    std::string edited = output({"--format", "aif"}, moveText(3));
+    {
+        TJson file = TJson::parse(edited);
+        file["nodes"][0]["text"] = "edited elsewhere";
+        edited = file.dump();
+    }
+    const struct {
+        const char *name;
+        std::string input;
+        std::vector<std::string> stage; // Empty: not compared.
+        std::string warning;            // A part of the warning; empty for none at all.
+    } cases[] = {
+        {"xAIF", R"({"AIF": )" + aifGraph(support, step) + R"(, "text": "<p>a</p>", "OVA": {"x": 1}})",
+         {"a=Justified", "c=Justified", "a>c"}, R"(left out: 2 other objects ("OVA", "text"))"},
+        {"repeated alike", aifGraph(with({"1:I:a"}), also({"1>3"})),
+         {"a=Justified", "c=Justified", "a>c"}, "merged 2 repeated nodes or edges"},
+        {"rebuttal of a conclusion", aifGraph(with({"4:I:e", "5:CA:Default Conflict"}), also({"4>5", "5>2"})),
+         {"a=Justified", "c=Unjustified", "e=Justified", "a>c!e"}, ""},
+        {"rebuttal of a premise", aifGraph(with({"4:I:e", "5:CA:Default Conflict"}), also({"4>5", "5>1"})),
+         {"a=Justified", "c=Justified", "e=Undecided", "a>c"},
+         R"(left out: 1 conflict on a premise ("a"))"},
+        {"mutual conflicts",
+         aifGraph(with({"4:I:b", "5:I:d", "6:RA:x", "7:CA:y", "8:CA:z"}),
+                  also({"4>6", "6>5", "2>7", "7>5", "5>8", "8>2"})),
+         {"a=Justified", "c=Unjustified", "b=Justified", "d=Justified", "a>c!d", "b>d!c"}, ""},
+        {"backing", aifGraph(with({"4:I:b", "5:RA:Default Inference"}), also({"4>5", "5>3"})),
+         {"a=Justified", "c=Justified", "b=Justified", "AS A RULE, IF (a), THEN (c)=Justified", "a>c",
+          "b>AS A RULE, IF (a), THEN (c)"},
+         ""},
+        {"attack on a conflict",
+         aifGraph(with({"4:I:e", "5:CA:p", "6:I:f", "7:CA:q"}), also({"4>5", "5>2", "6>7", "7>5"})),
+         {}, "left out: 1 attack on a conflict (7)"},
+        {"linked premises", aifGraph(with({"4:I:b"}), also({"4>3"})),
+         {"a=Justified", "c=Justified", "b=Justified", "a>c", "b>c"},
+         R"(1 linked inference split into one step per premise, so that each premise alone supports its conclusion ("c" from 2 premises))"},
+        {"edited re-import", edited, {},
+         "the graph changed since Korvane wrote it, so it is read as another program's graph"},
+        {"L and YA nodes",
+         aifGraph(with({"8:L:Bo: a", "9:YA:Asserting"}), also({"8>9", "9>1"}),
+                  R"({"locutions": [{"nodeID": "8", "personID": "1"}]})"),
+         {"a=Justified", "c=Justified", "a>c"},
+         "left out: 1 L, 1 YA nodes; 2 edges of those nodes; 1 locution"},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.name);
+        const TEvalRun run = runEval({"--from", "aif", "--json"}, each.input);
+        ASSERT_EQ(run.status, 0) << run.err;
+        if (each.warning.empty())
+            EXPECT_EQ(run.err, "");
+        else
+            EXPECT_NE(run.err.find(each.warning), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() == 0 ? std::string::npos : run.err.size() - 1);
+        if (!each.stage.empty()) {
+            std::vector<std::string> stage = stageOf(run.out);
+            std::vector<std::string> expected = each.stage;
+            std::sort(stage.begin(), stage.end());
+            std::sort(expected.begin(), expected.end());
+            EXPECT_EQ(stage, expected);
+        }
+        // Whatever was kept aside goes back out, and the export reads back as itself, silently.
+        const TEvalRun exported = runEval({"--from", "aif", "--format", "aif"}, each.input);
+        const TEvalRun again = runEval({"--from", "aif", "--format", "aif"}, exported.out);
+        EXPECT_EQ(again.err, "");
+        EXPECT_EQ(again.out, exported.out);
+    }
+    // The L and YA nodes, their edges and the locution are written back; schemes too.
+    const TJson back =
+        TJson::parse(runEval({"--from", "aif", "--format", "aif"}, cases[9].input).out);
+    EXPECT_EQ(back["nodes"].size(), 5u);
+    EXPECT_EQ(back["edges"].size(), 4u);
+    EXPECT_EQ(back["locutions"], TJson::parse(R"([{"nodeID": "8", "personID": "1"}])"));
+    const std::string schemes =
+        output({"--from", "aif", "--format", "aif"}, aifGraph(with({"4:I:e", "5:CA:Ad Hominem"}), also({"4>5", "5>3"})));
+    EXPECT_NE(schemes.find("\"Ad Hominem\""), std::string::npos);
+}
