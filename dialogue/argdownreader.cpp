@@ -522,8 +522,7 @@ private:
               &m_referenceTexts, &m_inferenceData, &m_descriptions, &m_tags, &m_data,
               &m_headings, &m_frontmatter, &m_comments}) {
             if (kind->count > 0)
-                graph.omissions.push_back(
-                    {kind->count == 1 ? kind->singular : kind->plural, {}, kind->count, kind->ids});
+                graph.omissions.push_back({kind->plural, {}, kind->count, kind->ids, kind->singular});
         }
         return graph;
     }
@@ -575,7 +574,7 @@ private:
 
 TForeignGraph ReadArgdownGraph(std::string_view bytes, const std::string &fileName)
 {
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+    if (IsUtf16Text(bytes))
         throw TFileError(fileName + ":1: the file is UTF-16; save it as UTF-8");
     return TArgdownReader(fileName).read(DecodeFileText(bytes));
 }

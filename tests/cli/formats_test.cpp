@@ -186,6 +186,32 @@ TEST(FormatsTest, ArgdownReadBackGivesTheSameStage)
     }
 }
 
+TEST(FormatsTest, BadArgdownNamesItsLine)
+{
+    const struct {
+        const char *name;
+        std::string input;
+        std::string error; // The start of the one line on standard error.
+    } cases[] = {
+        {"title not closed", "[a]: x\n[b: y\n", "-:2: the title opened with [ "},
+        {"relation alone", "\n  +> [a]\n", "-:2: the relation +> has no statement"},
+        {"no conclusion", "<A>\n\n(1) a\n----\n\n", "-:4: the inference has no conclusion"},
+        {"no inference", "(1) a\n(2) b\n", "-:1: the numbered statements have no inference"},
+        {"premise after", "(1) a\n--\n(2) b\n(3) c\n", "-:4: premises after the last"},
+        {"comment open", "a\n/* b\n\nc", "-:2: the comment opened here"},
+        {"frontmatter open", "===\nx: 1\n", "-:1: the frontmatter opened here"},
+        {"UTF-16", std::string("\xFF\xFE[\0a\0]\0", 8), "-:1: the file is UTF-16"},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.name);
+        const TEvalRun run = runEval({"--from", "argdown"}, each.input);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind(each.error, 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+}
+
 // A graph from elsewhere, with every part Korvane cannot hold.
 const std::string Foreign = R"({"nodes": [
   {"nodeID": 1, "text": "It rains", "type": "I"},
