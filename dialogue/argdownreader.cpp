@@ -39,6 +39,23 @@ struct TArgument {
     long long line = 0;
 };
 
+struct TStructure {
+    std::string title; // Empty for a structure under no argument's title.
+    long long line = 0;
+    std::vector<TForeignInference> inferences;
+    std::vector<TElement> premises; // Since the last inference line.
+    bool awaitingConclusion = false;
+    long long lastInferenceLine = 0;
+    long long lastPremiseLine = 0;
+};
+
+// An inference of an argument, or a relation, in the order of the file.
+struct TOrdered {
+    std::string argument;
+    std::size_t inference = 0;
+    std::optional<std::size_t> relation;
+};
+
 bool isBlank(char each) { return each == ' ' || each == '\t'; }
 
 std::string_view trimmed(std::string_view text)
@@ -526,22 +543,6 @@ private:
         }
         return graph;
     }
-
-    struct TStructure {
-        std::string title; // Empty for a structure under no argument's title.
-        long long line = 0;
-        std::vector<TForeignInference> inferences;
-        std::vector<TElement> premises; // Since the last inference line.
-        bool awaitingConclusion = false;
-        long long lastInferenceLine = 0;
-        long long lastPremiseLine = 0;
-    };
-    // An inference of an argument, or a relation, in the order of the file.
-    struct TOrdered {
-        std::string argument;
-        std::size_t inference = 0;
-        std::optional<std::size_t> relation;
-    };
 
     const std::string &m_fileName;
     std::vector<TForeignClaim> m_claims;

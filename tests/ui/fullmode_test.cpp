@@ -307,6 +307,20 @@ TEST_F(TFullModeTest, OpenReadsAnAifGraphAndWarnsOnceOfWhatItLeftOut)
     EXPECT_EQ(stageText(), QStringLiteral("Stage 3 of 3"));
 }
 
+TEST_F(TFullModeTest, OpenReadsAnArgdownMapByItsName)
+{
+    const QString path = inFolder("map.argdown");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# Heading\n\n[r]: r #assumption\n  +> [c]: c\n");
+    file.close();
+    TBoxSeen seen;
+    answerMessageBox(QMessageBox::Ok, &seen);
+    form.OpenMoveFile(path);
+    EXPECT_TRUE(seen.text.contains(QStringLiteral("left out: 1 heading"))) << seen.text.toStdString();
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 3);
+}
+
 TEST_F(TFullModeTest, ALongReplayShowsABusyIndicatorAndCancelKeepsTheLine)
 {
     // A step between every two of seven statements: the last moves take seconds each.
