@@ -2,6 +2,7 @@
 
 #include "model/statement.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -34,8 +35,12 @@ std::string countedPart(std::size_t count, const std::string &singular, const st
     if (names.empty())
         return part;
     part += " (";
-    for (std::size_t index = 0; index < names.size(); ++index)
-        part += (index == 0 ? "" : ", ") + names[index];
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        // Ids may hold line breaks; the warning is one line.
+        std::string name = names[index];
+        std::replace_if(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        part += (index == 0 ? "" : ", ") + name;
+    }
     return part + (count > names.size() ? ", ...)" : ")");
 }
 

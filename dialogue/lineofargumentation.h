@@ -13,6 +13,7 @@
 #include <vector>
 
 class TMessageBoxes;
+struct TAifExtras;
 
 // One recorded move: the stages around it and its text lines.
 class TArgumentationMove {
@@ -45,6 +46,8 @@ public:
     TArgumentationStage *CurrentStage = nullptr; // Not owned.
     bool Modified = false;
     std::string FileName;
+    // What the AIF file the line was opened from holds beyond its stages, for the AIF export.
+    std::shared_ptr<const TAifExtras> AifExtras;
 
     // True when the move was recorded; false when refused or declined. Each move operation
     // makes its move whole or not at all: when it throws (TWorkBudgetExceeded for a move that

@@ -366,8 +366,9 @@ std::string aifFault(std::string_view bytes)
         return "the DOT text is not UTF-8";
     if (!isUtf8(ArgdownText(graph)))
         return "the Argdown text is not UTF-8";
-    // What Korvane writes it reads back whole and without a warning.
-    const std::string written = AifText(graph, MoveTextLines(line));
+    // What Korvane writes, with what it kept aside of the file, it reads back whole and without
+    // a warning.
+    const std::string written = AifText(graph, MoveTextLines(line), &read.extras);
     TLineOfArgumentation reopened(boxes);
     try {
         const TAifMoves again = ReadAifFile(written, "written");

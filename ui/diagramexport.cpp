@@ -44,11 +44,13 @@ void writeText(const TLineOfArgumentation &line, const QString &path)
     WriteFileAtomically(modelText(path), Text(StageGraph(*line.CurrentStage)));
 }
 
-// AIF carries the moves as well, so that Korvane reads the stage back exactly.
+// AIF carries the moves as well, so that Korvane reads the stage back exactly, and what the
+// opened AIF file held beyond the stage.
 void writeAif(const TLineOfArgumentation &line, const QString &path)
 {
     WriteFileAtomically(modelText(path),
-                        AifText(StageGraph(*line.CurrentStage), MoveTextLines(line)));
+                        AifText(StageGraph(*line.CurrentStage), MoveTextLines(line),
+                                line.AifExtras.get()));
 }
 
 // Pictures render the diagram drawn afresh from the stage, whichever view is showing.

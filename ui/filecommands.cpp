@@ -147,6 +147,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
                 replayedLine(read.moves, fileName, &warnings);
             if (!line)
                 return;
+            line->AifExtras = std::make_shared<const TAifExtras>(std::move(read.extras));
             if (!read.warning.empty())
                 warnings.insert(warnings.begin(), read.warning);
             m_history.Reset(RecordedMoves(*line));

@@ -1,5 +1,6 @@
 #include "ui/korvaneunit.h"
 
+#include "dialogue/aifextras.h"
 #include "dialogue/textfile.h"
 #include "model/explanation.h"
 #include "ui/aboutunit.h"
@@ -472,6 +473,13 @@ void TKorvaneForm::ShowReasons()
         entries.append(qtText(step->Conclusion->Text));
         entries.append(QStringLiteral("REASON:"));
         entries.append(qtText(step->Reason->Text));
+        if (const TAifExtras *extras = m_line->AifExtras.get(); FullMode() && extras != nullptr) {
+            // The scheme the opened AIF file named for the step, as its tools show it.
+            const std::string_view scheme =
+                SchemeName(*extras, step->Reason->Text, step->Conclusion->Text);
+            if (!scheme.empty())
+                entries.append(QStringLiteral("SCHEME: ") + qtText(std::string(scheme)));
+        }
         if (step->Exceptions.IsEmpty()) {
             entries.append(QStringLiteral("(NO EXCEPTIONS)"));
         } else {

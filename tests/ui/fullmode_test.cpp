@@ -5,6 +5,7 @@
 #include "ui/korvaneunit.h"
 #include "ui/movecontrols.h"
 
+#include "dialogue/aifextras.h"
 #include "dialogue/textfile.h"
 #include "model/explanation.h"
 #include "ui/utf8.h"
@@ -300,10 +301,13 @@ TEST_F(TFullModeTest, OpenReadsAnAifGraphAndWarnsOnceOfWhatItLeftOut)
     answerMessageBox(QMessageBox::Ok, &seen);
     form.OpenMoveFile(path);
     EXPECT_TRUE(
-        seen.text.contains(QStringLiteral("left out what Korvane cannot hold: node 4 (MA)")))
+        seen.text.contains(QStringLiteral("left out: 1 MA node")))
         << seen.text.toStdString();
     EXPECT_EQ(seen.text.count(QStringLiteral("left out")), 1);
     EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 3);
+    // The MA-node stays with the line, for Export to write it back.
+    ASSERT_NE(form.lineOfArgumentation().AifExtras, nullptr);
+    EXPECT_EQ(form.lineOfArgumentation().AifExtras->nodes.size(), 1u);
     EXPECT_EQ(stageText(), QStringLiteral("Stage 3 of 3"));
 }
 
