@@ -35,6 +35,7 @@ fuzz: deps
 	./fuzz/run eval -max_total_time=$(FUZZ_SECONDS)
 	./fuzz/run differential -max_total_time=$(FUZZ_SECONDS)
 	./fuzz/run aif -max_total_time=$(FUZZ_SECONDS)
+	./fuzz/run argdown -max_total_time=$(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -5,6 +5,7 @@
 
 #include "dialogue/aifreader.h"
 #include "dialogue/aifwriter.h"
+#include "dialogue/argdownreader.h"
 #include "dialogue/argdownwriter.h"
 #include "dialogue/dotgraph.h"
 #include "dialogue/lineofargumentation.h"
@@ -16,12 +17,15 @@
 #include "model/explanation.h"
 #include "model/movescope.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <charconv>
 #include <optional>
 #include <span>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <string_view>
@@ -37,7 +41,7 @@ constexpr std::size_t InputLimit = 128 * 1024 * 1024;
 struct TOptions {
     bool json = false;
     std::string format = "text"; // --json is the same as --format json.
-    bool fromAif = false;
+    std::string from; // Empty for a file of moves, or "aif" or "argdown".
     bool decline = false;
     bool help = false;
     bool stats = false;
@@ -66,93 +70,122 @@ private:
     bool m_decline;
 };
 
-// Returns an error line, or an empty string when the arguments are sound.
-std::string parseArguments(const std::vector<std::string> &arguments, TOptions &options)
-{
-    bool haveFile = false;
-    bool onlyFiles = false;
-    bool stageNext = false;
-    std::string *valueNext = nullptr; // The option that takes the next argument as its value.
-    std::string from;
-    for (const std::string &argument : arguments) {
-        if (valueNext) {
-            *valueNext = argument;
-            valueNext = nullptr;
-            continue;
+// The usage line printed with --help and after every error line, and the options --help lists
+// under it: one table for both, through the parser.
+class TOptionParser {
+public:
+    explicit TOptionParser(TOptions &options) : m_app("korvane-eval")
+    {
+        // -h and --help are ours, so that they are parsed like the other flags.
+        m_app.set_help_flag();
+        m_app.allow_extras();
+        m_app.formatter(std::make_shared<THelpFormatter>());
+        m_app.get_formatter()->column_width(20);
+        // One FILE: a second one is left to the check below, with its own message.
+        m_app.add_option("FILE", m_file, "a line-of-argumentation file, or - for standard input")
+            ->type_name("");
+        m_app.add_flag("--json", m_json, "print the stage as one JSON object (as --format json)");
+        m_app.add_option("--format", options.format,
+                         "print the stage as text (the report), json, dot, aif, argdown or moves")
+            ->type_name("F")
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        m_app.add_option("--from", m_from, "read FILE as aif or argdown instead of moves")
+            ->type_name("F")
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        m_app.add_flag("--decline", options.decline,
+                       "answer No to every confirmation instead of Yes");
+        m_app.add_option("--stage", m_stage, "report the stage after the first N recorded moves")
+            ->type_name("N")
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        m_app.add_flag("--changes", options.changes,
+                       "report what each recorded move changed (as text or json)");
+        m_app.add_flag("--explain", options.explain, "say why each status is what it is");
+        m_app.add_flag("--stats", options.stats,
+                       "write the work of the moves (nodes built, frames computed) to stderr");
+        m_app.add_flag("-h,--help", options.help, "print this help and exit");
+    }
+
+    // Returns an error line, or an empty string when the arguments are sound.
+    std::string parse(const std::vector<std::string> &arguments, TOptions &options)
+    {
+        // The parser takes the arguments last first.
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        try {
+            m_app.parse(reversed);
+        } catch (const CLI::ParseError &failure) {
+            for (const char *valued : {"--stage", "--format", "--from"}) {
+                if (!arguments.empty() && arguments.back() == valued) {
+                    return "korvane-eval: " + std::string(valued)
+                           + (std::string_view(valued) == "--stage" ? " needs a number of moves"
+                                                                    : " needs a value")
+                           + "; " + std::string(Usage);
+                }
+            }
+            return "korvane-eval: " + std::string(failure.what()) + "; " + std::string(Usage);
         }
-        if (!onlyFiles && (argument == "--format" || argument == "--from")) {
-            valueNext = argument == "--format" ? &options.format : &from;
-            continue;
+        // Words that look like options but are none, in the order given; after "--", files.
+        std::vector<std::string> files;
+        if (m_app.count("FILE") > 0)
+            files.push_back(m_file);
+        bool onlyFiles = false;
+        for (const std::string &extra : m_app.remaining()) {
+            if (!onlyFiles && extra == "--") {
+                onlyFiles = true;
+            } else if (!onlyFiles && extra.size() > 1 && extra[0] == '-') {
+                return "korvane-eval: unknown option '" + extra + "'; " + std::string(Usage);
+            } else {
+                files.push_back(extra);
+            }
         }
-        if (stageNext) {
-            stageNext = false;
+        if (files.size() > 1)
+            return "korvane-eval: more than one FILE; " + std::string(Usage);
+        if (m_app.count("--stage") > 0) {
             std::size_t stage = 0;
-            const char *end = argument.data() + argument.size();
-            const auto [last, failed] = std::from_chars(argument.data(), end, stage);
-            if (argument.empty() || failed != std::errc() || last != end)
-                return "korvane-eval: --stage needs a number of moves, not '" + argument + "'; "
+            const char *end = m_stage.data() + m_stage.size();
+            const auto [last, failed] = std::from_chars(m_stage.data(), end, stage);
+            if (m_stage.empty() || failed != std::errc() || last != end)
+                return "korvane-eval: --stage needs a number of moves, not '" + m_stage + "'; "
                        + std::string(Usage);
             options.stage = stage;
-            continue;
         }
-        if (!onlyFiles && argument == "--stage") {
-            stageNext = true;
-            continue;
-        }
-        if (!onlyFiles && argument == "--") {
-            onlyFiles = true;
-            continue;
-        }
-        if (!onlyFiles && argument == "--json") {
+        // --json is the same as --format json, wherever it stands.
+        if (m_json)
             options.format = "json";
-            continue;
-        }
-        if (!onlyFiles && (argument == "--help" || argument == "-h")) {
-            options.help = true;
-            continue;
-        }
-        if (!onlyFiles && argument == "--decline") {
-            options.decline = true;
-            continue;
-        }
-        if (!onlyFiles && argument == "--changes") {
-            options.changes = true;
-            continue;
-        }
-        if (!onlyFiles && argument == "--explain") {
-            options.explain = true;
-            continue;
-        }
-        if (!onlyFiles && argument == "--stats") {
-            options.stats = true;
-            continue;
-        }
-        if (!onlyFiles && argument.size() > 1 && argument[0] == '-')
-            return "korvane-eval: unknown option '" + argument + "'; " + std::string(Usage);
-        if (haveFile)
-            return "korvane-eval: more than one FILE; " + std::string(Usage);
-        options.file = argument;
-        haveFile = true;
+        constexpr std::string_view Formats[] = {"text", "json", "dot", "aif", "argdown", "moves"};
+        if (std::find(std::begin(Formats), std::end(Formats), options.format) == std::end(Formats))
+            return "korvane-eval: unknown format '" + options.format
+                   + "' (text, json, dot, aif, argdown or moves); " + std::string(Usage);
+        if (!m_from.empty() && m_from != "aif" && m_from != "argdown")
+            return "korvane-eval: unknown input format '" + m_from + "' (aif or argdown); "
+                   + std::string(Usage);
+        if (options.changes && options.format != "text" && options.format != "json")
+            return "korvane-eval: --changes is reported as text or json; " + std::string(Usage);
+        options.json = options.format == "json";
+        options.from = m_from;
+        if (files.empty() && !options.help)
+            return "korvane-eval: no FILE; " + std::string(Usage);
+        if (!files.empty())
+            options.file = files.front();
+        return {};
     }
-    if (stageNext)
-        return "korvane-eval: --stage needs a number of moves; " + std::string(Usage);
-    if (valueNext)
-        return "korvane-eval: " + std::string(valueNext == &from ? "--from" : "--format")
-               + " needs a value; " + std::string(Usage);
-    constexpr std::string_view Formats[] = {"text", "json", "dot", "aif", "argdown", "moves"};
-    if (std::find(std::begin(Formats), std::end(Formats), options.format) == std::end(Formats))
-        return "korvane-eval: unknown format '" + options.format
-               + "' (text, json, dot, aif, argdown or moves); " + std::string(Usage);
-    if (!from.empty() && from != "aif")
-        return "korvane-eval: unknown input format '" + from + "' (aif); " + std::string(Usage);
-    if (options.changes && options.format != "text" && options.format != "json")
-        return "korvane-eval: --changes is reported as text or json; " + std::string(Usage);
-    options.json = options.format == "json";
-    options.fromAif = from == "aif";
-    if (!haveFile && !options.help)
-        return "korvane-eval: no FILE; " + std::string(Usage);
-    return {};
-}
+
+    // The options, one a line, as --help lists them.
+    std::string optionList() const { return m_app.help(); }
+
+private:
+    // Only the list of options: the usage line is korvane-eval's own.
+    class THelpFormatter : public CLI::Formatter {
+    public:
+        std::string make_usage(const CLI::App *, std::string) const override { return {}; }
+        std::string make_description(const CLI::App *) const override { return {}; }
+    };
+
+    CLI::App m_app;
+    std::string m_file;
+    std::string m_from;
+    std::string m_stage;
+    bool m_json = false;
+};
 
 // The first options.stage moves that the file's moves record, as a file of their own would hold
 // them, so that their report is exactly the one such a file gives; through the replay of a prefix
@@ -181,16 +214,16 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
              std::ostream &err)
 {
     TOptions options;
-    if (const std::string error = parseArguments(arguments, options); !error.empty()) {
+    TOptionParser parser(options);
+    if (const std::string error = parser.parse(arguments, options); !error.empty()) {
         err << error << '\n';
         return 2;
     }
     if (options.help) {
         out << Usage << "\n"
             << "Replays the moves of a line-of-argumentation file (- for standard input) and prints\n"
-               "the stage reached. --json prints it as one JSON object; --decline answers No to\n"
-               "every confirmation instead of Yes. --stats writes the work of the moves (argument\n"
-               "nodes built, status frames computed) to standard error.\n";
+               "the stage reached.\n"
+            << parser.optionList();
         return 0;
     }
 
@@ -214,8 +247,15 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     TScriptedBoxes boxes(options.decline);
     TLineOfArgumentation line(boxes);
     try {
-        if (options.fromAif) {
-            TAifMoves imported = ReadAifFile(bytes, options.file);
+        if (!options.from.empty()) {
+            TAifMoves imported;
+            if (options.from == "aif") {
+                imported = ReadAifFile(bytes, options.file);
+            } else {
+                TForeignMoves argdown = ReadArgdownFile(bytes, options.file);
+                imported.moves = std::move(argdown.moves);
+                imported.warning = std::move(argdown.warning);
+            }
             moves = std::move(imported.moves);
             extras = std::move(imported.extras);
             if (!imported.warning.empty())

@@ -4,10 +4,11 @@
 
 struct TStageGraph;
 
-// The graph as Argdown text: a declaration "[sID]: text" per box (ID the statement's id), with a
-// "+>" line for each step its statement is the reason of and an "_>" line for each step it
-// blocks; then each step as the argument "<Step N>" (N its place in the graph's steps) whose
-// premise-conclusion structure has the reason as premise and the conclusion. Statement text is
-// made plain: Argdown's markup characters escaped, line breaks and control bytes as blanks,
+// The graph as Argdown text. Each box is declared once, "[title]: text #type #status", the title
+// made from its text (shortened, unique). Then each step once, as the argument "<title>" whose
+// premise-conclusion structure has the reason as premise and the conclusion (a step from a
+// statement to itself included); last, under each blocked step's title, a "<_ [title]" line for
+// each of its exceptions, in their order. Statement text is
+// made plain: what Argdown reads as markup escaped, line breaks and control bytes as blanks,
 // bytes that are no UTF-8 as U+FFFD.
 std::string ArgdownText(const TStageGraph &graph);

@@ -6,6 +6,7 @@
 #include "cli/evaluator.h"
 #include "dialogue/aifreader.h"
 #include "dialogue/aifwriter.h"
+#include "dialogue/argdownreader.h"
 #include "dialogue/argdownwriter.h"
 #include "dialogue/dotgraph.h"
 #include "dialogue/lineofargumentation.h"
@@ -270,6 +271,25 @@ std::string otherStageFault(const TLineOfArgumentation &made, const TLineOfArgum
     return what + " makes another stage\n--- made:\n" + before + "--- read back:\n" + after;
 }
 
+// The statements, types, statuses, steps and exceptions of a stage, without its trees, whose
+// types follow the order of the moves.
+std::string stageText(const TArgumentationStage &stage)
+{
+    std::string out;
+    for (const TStatement *statement : stage.Statements)
+        out += "statement " + statement->Id + ' ' + lines::inQuotes(statement->Text) + ' '
+               + std::string(StatementTypeName(statement->StatementType)) + ' '
+               + std::string(JustificationStatusName(statement->JustificationStatus)) + '\n';
+    for (const TReasonConclusion *step : stage.ReasonConclusions) {
+        out += "reason " + lines::inQuotes(step->Reason->Text) + " therefore "
+               + lines::inQuotes(step->Conclusion->Text) + '\n';
+        for (const TStatement *exception : step->Exceptions)
+            out += "  however " + lines::inQuotes(exception->Text) + ' '
+                   + std::string(StatementTypeName(exception->StatementType)) + '\n';
+    }
+    return out;
+}
+
 // Replays the moves; false when one is over the work budget.
 bool replayAll(TLineOfArgumentation &line, const std::vector<TMoveText> &moves)
 {
@@ -360,6 +380,44 @@ std::string aifFault(std::string_view bytes)
         return std::string("the written AIF does not read back: ") + failure.what();
     }
     return otherStageFault(line, reopened, "the written AIF");
+}
+
+std::string argdownFault(std::string_view bytes)
+{
+    TForeignMoves read;
+    try {
+        read = ReadArgdownFile(bytes, "-");
+    } catch (const TFileError &failure) {
+        return refusalFault(bytes, std::string(failure.what()) + '\n');
+    } catch (const std::exception &failure) {
+        return std::string("the reader threw another error: ") + failure.what();
+    }
+    if (read.warning.find_first_of("\r\n") != std::string::npos)
+        return "the warning is not one line";
+    TYesBoxes boxes;
+    TLineOfArgumentation line(boxes);
+    if (!replayAll(line, read.moves))
+        return {}; // Moves over the work budget are refused by name.
+    // A map's moves overrule no type, so what is written holds the whole stage, statuses too.
+    const std::string written = ArgdownText(StageGraph(*line.CurrentStage));
+    if (!isUtf8(written))
+        return "the Argdown text is not UTF-8";
+    TLineOfArgumentation reopened(boxes);
+    try {
+        const TForeignMoves again = ReadArgdownFile(written, "written");
+        if (!again.warning.empty())
+            return "the written Argdown reads back with a warning: " + again.warning;
+        if (!replayAll(reopened, again.moves))
+            return "the written Argdown is over the work budget";
+    } catch (const TFileError &failure) {
+        return std::string("the written Argdown does not read back: ") + failure.what();
+    }
+    const std::string before = stageText(*line.CurrentStage);
+    const std::string after = stageText(*reopened.CurrentStage);
+    if (before == after)
+        return {};
+    return "the written Argdown makes another stage\n--- read:\n" + before + "--- read back:\n"
+           + after + "--- written:\n" + written;
 }
 
 std::string differenceFault(std::span<const std::uint8_t> bytes)

@@ -20,6 +20,11 @@ std::string evaluatorFault(std::string_view bytes);
 // its stage came back the same from what was written.
 std::string aifFault(std::string_view bytes);
 
+// Reads the bytes as an Argdown file, replays its moves, and writes and reads the stage as
+// Argdown again. Returns what went wrong, or an empty string when the file was refused in one
+// FILE:LINE line or its stage came back the same from what was written.
+std::string argdownFault(std::string_view bytes);
+
 // Makes the line the bytes encode (the first eight choose the answers to the confirmations) on
 // the engine and on the reference model. Returns the first difference, or an empty string when
 // the two agree after every move, or the engine refused a move as over its work budget.

@@ -2,7 +2,7 @@
 
 #include "ui/korvaneunit.h"
 
-#include "dialogue/aifreader.h"
+#include "dialogue/exchangefile.h"
 #include "dialogue/replay.h"
 #include "dialogue/textfile.h"
 #include "ui/failurehandler.h"
@@ -142,12 +142,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
             int error = 0;
             if (!ReadFileBytes(fileName, bytes, &error, MemoCapacity, TFileKinds::PlainOnly))
                 throw TFileError("Cannot open file " + fileName + ": " + readFailure(error));
-            // An exchange file is known by its contents, whatever its name.
-            TAifMoves read;
-            if (IsAifText(bytes))
-                read = ReadAifFile(bytes, fileName);
-            else
-                read.moves = ReadMoveFile(bytes, fileName);
+            TAifMoves read = ReadExchangeFile(bytes, fileName);
 
             std::vector<std::string> warnings;
             std::string refusal;
@@ -173,7 +168,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
             if (!refusal.empty())
                 m_history.MarkUnsaved();
             m_fileName = fileName;
-            m_fileHoldsMoves = !IsAifText(bytes);
+            m_fileHoldsMoves = IsMoveFile(bytes, fileName);
             replaceLine(std::move(line));
             if (!warnings.empty()) {
                 // Once, at the end, rather than one box per move.

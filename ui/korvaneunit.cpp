@@ -352,7 +352,8 @@ void TKorvaneForm::createFileDialogs()
         return;
     // Full mode's Open offers everything it reads; .txt since the examples are move files too.
     m_openDialog->setNameFilters({QStringLiteral("Korvane moves (*.loa *.btg *.txt)"),
-                                  QStringLiteral("AIF (*.json)"), QStringLiteral("All files (*)")});
+                                  QStringLiteral("AIF (*.json)"), QStringLiteral("Argdown (*.argdown)"),
+                                  QStringLiteral("All files (*)")});
     m_saveDialog->setNameFilters({QStringLiteral("Korvane moves (*.loa)"),
                                   QStringLiteral("Korvane moves, other extension (*.btg)")});
     // A name typed without an extension gets the chosen filter's, before the dialog asks

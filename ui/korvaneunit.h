@@ -247,7 +247,7 @@ private:
     std::unique_ptr<TLineOfArgumentation> m_line;
     TArgumentsView m_argumentsView = TArgumentsView::avCoordinated;
     // Full mode: the moves, the file they came from (empty for a new line), the runner. A file
-    // of another format (AIF) is never written over with moves: Save asks for a name instead.
+    // of another format (AIF, Argdown) is never written over with moves: Save asks for a name instead.
     TMoveHistory m_history;
     std::string m_fileName;
     bool m_fileHoldsMoves = false;

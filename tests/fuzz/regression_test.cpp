@@ -64,6 +64,17 @@ TEST(FuzzRegressionTest, AifReaderPassesEverySeedAndCase)
     }
 }
 
+TEST(FuzzRegressionTest, ArgdownReaderPassesEverySeedAndCase)
+{
+    const std::vector<fs::path> files =
+        inputs({Root / "fuzz/corpus/argdown", Root / "tests/fuzz/cases/argdown"});
+    ASSERT_FALSE(files.empty());
+    for (const fs::path &file : files) {
+        SCOPED_TRACE(file.string());
+        EXPECT_EQ(fuzz::argdownFault(bytesOf(file)), "");
+    }
+}
+
 TEST(FuzzRegressionTest, EngineMatchesReferenceOnEverySeedAndCase)
 {
     const std::vector<fs::path> files =

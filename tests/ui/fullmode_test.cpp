@@ -420,7 +420,8 @@ TEST_F(TFullModeTest, SaveNeverWritesOverAnotherFormatAndOpenKeepsWhatFits)
     // Open offers every format it reads and the examples' .txt files; Save As the move files.
     EXPECT_EQ(form.OpenDialog1()->nameFilters(),
               (QStringList{QStringLiteral("Korvane moves (*.loa *.btg *.txt)"),
-                           QStringLiteral("AIF (*.json)"), QStringLiteral("All files (*)")}));
+                           QStringLiteral("AIF (*.json)"), QStringLiteral("Argdown (*.argdown)"),
+                           QStringLiteral("All files (*)")}));
     EXPECT_EQ(form.SaveDialog1()->nameFilters().size(), 2);
 }
 
@@ -493,6 +494,20 @@ TEST(FullModeSettingsTest, TheWindowComesBackAsItWasLeft)
     EXPECT_EQ(visibleView(second), QStringLiteral("ReasonsListView"));
     TKorvaneForm plain; // the default mode keeps its own geometry
     EXPECT_NE(plain.size(), QSize(777, 555));
+}
+
+TEST_F(TFullModeTest, OpenReadsAnArgdownMapByItsName)
+{
+    const QString path = inFolder("map.argdown");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# Heading\n\n[r]: r #assumption\n  +> [c]: c\n");
+    file.close();
+    TBoxSeen seen;
+    answerMessageBox(QMessageBox::Ok, &seen);
+    form.OpenMoveFile(path);
+    EXPECT_TRUE(seen.text.contains(QStringLiteral("left out: 1 heading"))) << seen.text.toStdString();
+    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 3);
 }
 
 TEST_F(TFullModeTest, ALongReplayShowsABusyIndicatorAndCancelKeepsTheLine)
