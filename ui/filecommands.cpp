@@ -140,7 +140,7 @@ void TKorvaneForm::OpenMoveFile(const QString &path)
             int error = 0;
             if (!ReadFileBytes(fileName, bytes, &error, MemoCapacity, TFileKinds::PlainOnly))
                 throw TFileError("Cannot open file " + fileName + ": " + readFailure(error));
-            const TAifMoves read = ReadExchangeFile(bytes, fileName);
+            TAifMoves read = ReadExchangeFile(bytes, fileName);
 
             std::vector<std::string> warnings;
             std::unique_ptr<TLineOfArgumentation> line =
