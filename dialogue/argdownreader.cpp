@@ -189,8 +189,16 @@ private:
     }
 
     // A statement's text without escapes, tags and data; the tags go to tags.
-    std::string readText(std::string_view text, std::vector<std::string> &tags, long long line)
+    std::string readText(std::string_view raw, std::vector<std::string> &tags, long long line)
     {
+        // Control bytes are blanks, as the writer makes them, before words are told apart.
+        std::string blanked(raw);
+        for (char &each : blanked) {
+            const auto byte = static_cast<unsigned char>(each);
+            if (byte < 0x20 || byte == 0x7F)
+                each = ' ';
+        }
+        const std::string_view text = blanked;
         std::string out;
         std::size_t index = 0;
         while (index < text.size()) {
@@ -231,9 +239,7 @@ private:
                 leaveOut(m_data, "line " + std::to_string(line));
                 break; // Data runs to the end of the line.
             } else {
-                // Control bytes are blanks, as the writer makes them.
-                const auto byte = static_cast<unsigned char>(each);
-                out += byte < 0x20 || byte == 0x7F ? ' ' : each;
+                out += each;
                 ++index;
             }
         }

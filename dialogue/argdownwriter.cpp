@@ -63,14 +63,13 @@ void appendPlainWord(std::string &out, std::string_view word)
     }
 }
 
-// ": text", or nothing for a text of blanks only: Argdown drops blanks around a text.
+// " text", or nothing for a text of blanks only: Argdown drops blanks around a text.
 void appendPlain(std::string &out, std::string_view text)
 {
     const std::string line = oneLineUtf8(text);
     const std::size_t first = line.find_first_not_of(' ');
     if (first == std::string::npos)
         return;
-    out += ':';
     const std::string_view rest = std::string_view(line).substr(first);
     std::size_t at = 0;
     while (at < rest.size()) {
@@ -146,10 +145,9 @@ std::string ArgdownText(const TStageGraph &graph)
     std::string out;
     for (std::size_t box = 0; box < graph.Boxes.size(); ++box) {
         const TStatement &statement = *graph.Boxes[box];
-        out += '[' + titles[box] + ']';
+        // The colon even before an empty text: a declaration, which a reference is not.
+        out += '[' + titles[box] + "]:";
         appendPlain(out, statement.Text);
-        if (out.back() == ']')
-            out += ':';
         out += " #";
         out += argdown::TypeTag(statement.StatementType);
         out += " #";
