@@ -10,7 +10,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,6 +45,84 @@ TArgumentationStage &largeStage(TArena &arena, int n)
     step(n - 1, 1);
     return stage;
 }
+
+// A map as imported ones are: n statements in arguments of one conclusion and up to a dozen
+// reasons, a fifth of the reasons with reasons of their own, and every tenth statement joined
+// to nothing. Laid out plainly, its arguments stand side by side in one row.
+TArgumentationStage &wideMap(TArena &arena, int n)
+{
+    TArgumentationStage &stage = *arena.NewStage();
+    std::vector<TStatement *> statements;
+    for (int i = 0; i < n; ++i) {
+        TStatement *statement = arena.NewStatement();
+        statement->Text = "claim or premise number " + std::to_string(i);
+        statement->JustificationStatus = static_cast<TJustificationStatus>(i % 3);
+        stage.Statements.Add(statement);
+        statements.push_back(statement);
+    }
+    int conclusion = 0;
+    for (int i = 1; i < n; ++i) {
+        if (i % 10 == 0)
+            continue;
+        if (i % 13 == 0) {
+            conclusion = i;
+            continue;
+        }
+        TReasonConclusion *made = arena.NewReasonConclusion();
+        made->Reason = statements[static_cast<std::size_t>(i)];
+        made->Conclusion = statements[static_cast<std::size_t>(i % 5 == 0 ? i - 1 : conclusion)];
+        stage.ReasonConclusions.Add(made);
+    }
+    return stage;
+}
+
+// A chain of n steps, each statement the reason for the one before.
+TArgumentationStage &chain(TArena &arena, int n)
+{
+    TArgumentationStage &stage = *arena.NewStage();
+    TStatement *conclusion = nullptr;
+    for (int i = 0; i <= n; ++i) {
+        TStatement *statement = arena.NewStatement();
+        statement->Text = "link number " + std::to_string(i);
+        stage.Statements.Add(statement);
+        if (conclusion) {
+            TReasonConclusion *made = arena.NewReasonConclusion();
+            made->Reason = statement;
+            made->Conclusion = conclusion;
+            stage.ReasonConclusions.Add(made);
+        }
+        conclusion = statement;
+    }
+    return stage;
+}
+
+// The layout's width over its height, as the "aspect" counter: the page-shaped layout keeps a
+// 200-statement map at most 3 times as wide as high.
+void BM_LayoutWideMap(benchmark::State &state)
+{
+    TArena arena;
+    const TDiagramSnapshot snapshot =
+        DiagramSnapshot(wideMap(arena, static_cast<int>(state.range(0))));
+    const TTextMeasure measure = DiagramTextMeasure();
+    double aspect = 0;
+    for (auto _ : state) {
+        const TDiagramLayout layout = LayoutDiagram(snapshot.dot, measure);
+        aspect = layout.width / std::max(1.0, layout.height);
+    }
+    state.counters["aspect"] = aspect;
+}
+BENCHMARK(BM_LayoutWideMap)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The first layout of a long chain, which dot's older ranking made take seconds.
+void BM_LayoutChain(benchmark::State &state)
+{
+    TArena arena;
+    const TDiagramSnapshot snapshot = DiagramSnapshot(chain(arena, static_cast<int>(state.range(0))));
+    const TTextMeasure measure = DiagramTextMeasure();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LayoutDiagram(snapshot.dot, measure));
+}
+BENCHMARK(BM_LayoutChain)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 void BM_LayoutDiagram(benchmark::State &state)
 {

@@ -21,18 +21,20 @@ TStageGraph StageGraph(const TArgumentationStage &stage)
     // picture against a stage built otherwise.
     for (const TReasonConclusion *step : stage.ReasonConclusions)
         graph.Steps.push_back({box(step->Reason), box(step->Conclusion), step});
-    const auto linkWarrant = [&](const std::string &sentence, int step, bool exceptionWarrant) {
+    const auto linkWarrant = [&](const std::string &sentence, int step, int attack) {
         if (const auto it = boxOf.find(sentence); it != boxOf.end())
-            graph.WarrantLinks.push_back({it->second, step, exceptionWarrant});
+            graph.WarrantLinks.push_back({it->second, step, attack >= 0, attack});
     };
     for (int index = 0; index < static_cast<int>(graph.Steps.size()); ++index) {
         const TReasonConclusion &step = *graph.Steps[static_cast<std::size_t>(index)].step;
+        const auto firstAttack = static_cast<int>(graph.Attacks.size());
         for (const TStatement *exception : step.Exceptions)
             graph.Attacks.push_back({box(exception), index, exception});
-        linkWarrant(StepWarrant(step.Reason->Text, step.Conclusion->Text), index, false);
+        linkWarrant(StepWarrant(step.Reason->Text, step.Conclusion->Text), index, -1);
+        int attack = firstAttack;
         for (const TStatement *exception : step.Exceptions)
             linkWarrant(ExceptionWarrant(exception->Text, step.Reason->Text, step.Conclusion->Text),
-                        index, true);
+                        index, attack++);
     }
     return graph;
 }

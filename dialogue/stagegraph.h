@@ -26,6 +26,7 @@ struct TStageGraph {
         int warrant; // Box.
         int step;    // Steps.
         bool exceptionWarrant;
+        int attack = -1; // Attacks: the exception's, for an exception warrant.
     };
 
     std::vector<const TStatement *> Boxes; // In the stage's order.

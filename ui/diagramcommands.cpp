@@ -3,16 +3,22 @@
 
 #include "ui/korvaneunit.h"
 
+#include "model/argumentationstage.h"
 #include "model/explanation.h"
 #include "ui/diagramexport.h"
 #include "ui/diagramview.h"
+#include "ui/exceptionunit.h"
 #include "ui/failurehandler.h"
+#include "ui/reasonconclusionunit.h"
+#include "ui/statementunit.h"
+#include "ui/utf8.h"
 #include "ui/viewprint.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLayout>
 #include <QListWidget>
 #include <QMenu>
@@ -80,6 +86,16 @@ void TKorvaneForm::createDiagram()
         connect(each.action, &QAction::triggered, m_diagramView, each.zoom);
     }
 
+    m_showKey = new QAction(QStringLiteral("Show &Key"), this);
+    m_showKey->setObjectName(QStringLiteral("ShowKey1"));
+    m_showKey->setCheckable(true);
+    m_showKey->setChecked(true);
+    m_viewMenu->insertAction(options, m_showKey);
+    connect(m_showKey, &QAction::toggled, m_diagramView, &TDiagramView::setKeyShown);
+
+    connect(m_diagramView, &TDiagramView::actionRequested, this, &TKorvaneForm::diagramAction);
+    connect(m_diagramView, &TDiagramView::boxActivated, this, &TKorvaneForm::selectDiagramBox);
+
     // Export after the file commands; Print, hidden in the default mode, shows here.
     m_export = new QAction(QStringLiteral("&Export..."), this);
     m_export->setObjectName(QStringLiteral("Export1"));
@@ -105,6 +121,124 @@ void TKorvaneForm::ShowDiagram()
 {
     m_diagramView->showStage(*m_line->CurrentStage, explainedStage().get());
     showView(m_diagramView, m_viewDiagramButton);
+}
+
+void TKorvaneForm::StartStatementMove(const TSentenceText &statement)
+{
+    if (m_runner.busy() || m_line->FileName.empty())
+        return;
+    m_statementForm->prefill(statement);
+    command(&TKorvaneForm::StartStatementMove);
+}
+
+void TKorvaneForm::StartReasonConclusionMove(std::optional<TSentenceText> conclusion,
+                                             std::optional<TSentenceText> reason)
+{
+    if (m_runner.busy() || m_line->FileName.empty())
+        return;
+    m_reasonConclusionForm->prefill(std::move(conclusion), std::move(reason));
+    command(&TKorvaneForm::StartReasonConclusionMove);
+}
+
+void TKorvaneForm::StartExceptionMove(const TSentenceText &conclusion, const TSentenceText &reason)
+{
+    if (m_runner.busy() || m_line->FileName.empty())
+        return;
+    m_exceptionForm->prefill(conclusion, reason);
+    command(&TKorvaneForm::StartExceptionMove);
+}
+
+TSentenceText TKorvaneForm::stageSentence(const QString &text) const
+{
+    TSentenceText sentence{modelText(text), TStatementType::Issue};
+    for (const TStatement *statement : m_line->CurrentStage->Statements) {
+        if (statement->Text == sentence.Text)
+            sentence.StatementType = statement->StatementType;
+    }
+    return sentence;
+}
+
+void TKorvaneForm::startReasonConclusionFromSelection()
+{
+    if (FullMode() && !m_statementsTable->isHidden() && m_statementsTable->currentItem()
+        && m_statementsTable->currentItem()->isSelected()) {
+        StartReasonConclusionMove(stageSentence(m_statementsTable->currentItem()->text(0)),
+                                  std::nullopt);
+        return;
+    }
+    command(&TKorvaneForm::StartReasonConclusionMove);
+}
+
+void TKorvaneForm::startExceptionFromSelection()
+{
+    // The step of the selected entry: in the reasons view the block it stands in, in the
+    // arguments view a reason's node under its conclusion's.
+    const TReasonConclusion *selected = nullptr;
+    const TArgumentationStage &stage = *m_line->CurrentStage;
+    if (FullMode() && !m_reasonsList->isHidden() && m_reasonsList->currentRow() >= 0
+        && m_reasonsList->currentItem()->isSelected()) {
+        int first = 0;
+        for (const TReasonConclusion *step : stage.ReasonConclusions) {
+            const int rows = 4 + (step->Exceptions.IsEmpty() ? 1 : 1 + step->Exceptions.Count()) + 1;
+            if (m_reasonsList->currentRow() < first + rows) {
+                selected = step;
+                break;
+            }
+            first += rows;
+        }
+    } else if (FullMode() && !m_argumentsTree->isHidden()
+               && m_argumentsTree->selectionModel()->isSelected(m_argumentsTree->currentIndex())
+               && m_argumentsTree->currentIndex().parent().isValid()) {
+        const QModelIndex node = m_argumentsTree->currentIndex();
+        const std::string reason = modelText(node.data().toString());
+        const std::string conclusion = modelText(node.parent().data().toString());
+        for (const TReasonConclusion *step : stage.ReasonConclusions) {
+            if (step->Reason->Text == reason && step->Conclusion->Text == conclusion)
+                selected = step;
+        }
+    }
+    if (selected) {
+        StartExceptionMove({selected->Conclusion->Text, selected->Conclusion->StatementType},
+                           {selected->Reason->Text, selected->Reason->StatementType});
+        return;
+    }
+    command(&TKorvaneForm::StartExceptionMove);
+}
+
+void TKorvaneForm::diagramAction(TDiagramAction action, int index)
+{
+    const TDiagramSnapshot &shown = m_diagramView->snapshot();
+    const auto sentence = [&](int box) {
+        const TDiagramSnapshot::TBox &each = shown.boxes.at(static_cast<std::size_t>(box));
+        return TSentenceText{modelText(each.text), each.type};
+    };
+    switch (action) {
+    case TDiagramAction::GiveReason:
+        StartReasonConclusionMove(sentence(index), std::nullopt);
+        break;
+    case TDiagramAction::UseAsReason:
+        StartReasonConclusionMove(std::nullopt, sentence(index));
+        break;
+    case TDiagramAction::Restate:
+        StartStatementMove(sentence(index));
+        break;
+    case TDiagramAction::BlockStep: {
+        const auto [reason, conclusion] = shown.stepBoxes.at(static_cast<std::size_t>(index));
+        StartExceptionMove(sentence(conclusion), sentence(reason));
+        break;
+    }
+    }
+}
+
+void TKorvaneForm::selectDiagramBox(int box)
+{
+    const QString text = m_diagramView->snapshot().boxes.at(static_cast<std::size_t>(box)).text;
+    command(&TKorvaneForm::ShowStatements);
+    const QList<QTreeWidgetItem *> rows = m_statementsTable->findItems(text, Qt::MatchExactly, 0);
+    if (!rows.isEmpty()) {
+        m_statementsTable->setCurrentItem(rows.first());
+        m_statementsTable->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TKorvaneForm::exportStage(const QString &path, const QString &filter)
@@ -135,7 +269,11 @@ void TKorvaneForm::Diagram1Click() { chooseView(&TKorvaneForm::ShowDiagram); }
 
 void TKorvaneForm::Export1Click()
 {
-    if (m_runner.busy() || m_exportDialog->exec() != QDialog::Accepted)
+    if (m_runner.busy())
+        return;
+    const int answer = m_exportDialog->exec();
+    hideCompletionPopups(*m_exportDialog);
+    if (answer != QDialog::Accepted)
         return;
     const QStringList chosen = m_exportDialog->selectedFiles();
     if (chosen.isEmpty())

@@ -134,6 +134,9 @@ TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure
             }
         }
         for (Agedge_t *edge = agfstout(graph, node); edge; edge = agnxtout(graph, edge)) {
+            // Invisible edges only shape the layout (they stack statements joined to nothing).
+            if (attribute(edge, "style") == "invis")
+                continue;
             TDiagramLayout::TEdge each{agnameof(agtail(edge)),
                                        agnameof(aghead(edge)),
                                        attribute(edge, "style"),

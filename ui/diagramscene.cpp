@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <future>
 #include <map>
+#include <span>
 #include <unordered_map>
 
 namespace {
@@ -76,7 +77,7 @@ public:
         setToolTip(BoxToolTip(box));
     }
 
-    QRectF boundingRect() const override { return m_rect.adjusted(-1.5, -1.5, 1.5, 1.5); }
+    QRectF boundingRect() const override { return m_rect.adjusted(-2.5, -2.5, 2.5, 2.5); }
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
@@ -104,11 +105,108 @@ public:
                            nodeImage(m_box.status, m_box.type));
         painter->drawText(QRectF(left + IconSize, markTop, typeWidth + 1, LineHeight),
                           Qt::AlignLeft | Qt::AlignVCenter, type);
+        // The keyboard's place in the diagram: a ring that no status border looks like.
+        if (isSelected()) {
+            painter->setPen(QPen(QColor(0x00, 0x5f, 0xd7), 2));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRoundedRect(m_rect.adjusted(-1, -1, 1, 1), 7, 7);
+        }
     }
 
 private:
     TDiagramSnapshot::TBox m_box;
     QStringList m_lines;
+    QRectF m_rect;
+};
+
+// The key in the place the layout made for its note: each row's sample drawn where the note's
+// text gives it in words, then the row's words.
+class TKeyItem : public QGraphicsItem {
+public:
+    explicit TKeyItem(const TDiagramLayout::TNode &node)
+        : m_rect(-node.width / 2, -node.height / 2, node.width, node.height)
+    {
+        setToolTip(QStringLiteral("What the marks, borders and lines of the diagram mean"));
+    }
+
+    QRectF boundingRect() const override { return m_rect.adjusted(-1, -1, 1, 1); }
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
+    {
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(QColor(0x7f, 0x7f, 0x7f), 1));
+        painter->setBrush(QColor(0xff, 0xff, 0xf0));
+        painter->drawRect(m_rect.adjusted(0.5, 0.5, -0.5, -0.5));
+        const std::span<const TKeyRow> rows = KeyRows();
+        const double row = m_rect.height() / static_cast<double>(rows.size() + 1);
+        const double left = m_rect.left() + 8;
+        QFont font = DiagramFont(KeySize);
+        font.setBold(true);
+        painter->setFont(font);
+        painter->setPen(Qt::black);
+        painter->drawText(QRectF(left, m_rect.top(), m_rect.width() - 8, row),
+                          Qt::AlignLeft | Qt::AlignVCenter, qtText(KeyTitle));
+        font.setBold(false);
+        painter->setFont(font);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const QRectF line(left, m_rect.top() + row * static_cast<double>(i + 1),
+                              m_rect.width() - 8, row);
+            drawSample(*painter, rows[i].sample, QRectF(line.left(), line.top(), SampleWidth, row));
+            painter->setPen(Qt::black);
+            painter->drawText(line.adjusted(SampleWidth + 4, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter, qtText(rows[i].words));
+        }
+    }
+
+private:
+    static constexpr double KeySize = 9;
+    static constexpr double SampleWidth = 22;
+
+    static void drawSample(QPainter &painter, TKeySample sample, const QRectF &room)
+    {
+        const QPointF middle = room.center();
+        const auto line = [&](const QPen &pen) {
+            painter.setPen(pen);
+            painter.drawLine(QPointF(room.left(), middle.y()), QPointF(room.right(), middle.y()));
+        };
+        switch (sample) {
+        case TKeySample::Justified:
+        case TKeySample::Unjustified:
+        case TKeySample::Undecided: {
+            const auto status = static_cast<TJustificationStatus>(sample);
+            const TStatusLook look = StatusLook(status);
+            painter.setPen(QPen(lookColour(look.colour), 1.5, penStyle(look.border)));
+            painter.setBrush(Qt::white);
+            const QRectF box(room.left(), middle.y() - 5, room.width(), 10);
+            painter.drawRoundedRect(box, 3, 3);
+            painter.drawImage(QRectF(middle.x() - 4, middle.y() - 4, 8, 8),
+                              nodeImage(status, TStatementType::Issue));
+            break;
+        }
+        case TKeySample::Issue:
+        case TKeySample::Assumption:
+            painter.drawImage(QRectF(room.left() + 5, middle.y() - 6, 12, 12),
+                              nodeImage(TJustificationStatus::Undecided,
+                                        sample == TKeySample::Issue ? TStatementType::Issue
+                                                                    : TStatementType::Assumption));
+            break;
+        case TKeySample::Attack: {
+            const QColor red(0xff, 0, 0);
+            line(QPen(red, 1.5));
+            painter.setPen(QPen(red, 3));
+            painter.drawLine(QPointF(room.right(), middle.y() - 5),
+                             QPointF(room.right(), middle.y() + 5));
+            break;
+        }
+        case TKeySample::StepWarrant:
+            line(QPen(Qt::black, 1, Qt::DotLine));
+            break;
+        case TKeySample::ExceptionWarrant:
+            line(QPen(Qt::black, 1, Qt::DashLine));
+            break;
+        }
+    }
+
     QRectF m_rect;
 };
 
@@ -182,6 +280,8 @@ TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,
             {qtText(statement->Text), statement->StatementType, statement->JustificationStatus,
              explanations ? qtText(explanations->Explain(*statement).Text) : QString()});
     snapshot.steps = static_cast<int>(graph.Steps.size());
+    for (const TStageGraph::TStep &step : graph.Steps)
+        snapshot.stepBoxes.emplace_back(step.reason, step.conclusion);
     snapshot.dot = DotText(graph);
     return snapshot;
 }
@@ -228,15 +328,20 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
     std::unordered_map<std::string, int> steps;
     for (int step = 0; step < snapshot.steps; ++step)
         steps.emplace(DotStepName(step), step);
+    // The points on exceptions' lines are the only nodes named so.
+    const auto onExceptionLine = [](const std::string &name) {
+        return !name.empty() && name.front() == DotAttackName(0).front();
+    };
 
     // Lines first, so that boxes and step nodes are drawn over their ends.
     for (const TDiagramLayout::TEdge &edge : layout.edges) {
         QGraphicsPathItem *item = edgeItem(edge);
         // How DotText draws each kind of edge tells them apart.
-        setKind(item, steps.contains(edge.tail) ? TDiagramItem::ConclusionLine
-                      : edge.arrowhead == "tee" ? TDiagramItem::Attack
-                      : edge.style == "dotted"  ? TDiagramItem::WarrantLink
-                                                : TDiagramItem::ReasonLine);
+        setKind(item, steps.contains(edge.tail)      ? TDiagramItem::ConclusionLine
+                      : edge.arrowhead == "tee"      ? TDiagramItem::Attack
+                      : !edge.style.empty()          ? TDiagramItem::WarrantLink
+                      : onExceptionLine(edge.head)   ? TDiagramItem::ExceptionLine
+                                                     : TDiagramItem::ReasonLine);
         scene.addItem(item);
     }
     for (const TDiagramLayout::TNode &node : layout.nodes) {
@@ -245,12 +350,22 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
             auto *item = new TBoxItem(snapshot.boxes[static_cast<std::size_t>(box->second)], node);
             item->setPos(centre);
             setKind(item, TDiagramItem::Box);
+            item->setData(DiagramItemIndex, box->second);
+            item->setFlag(QGraphicsItem::ItemIsSelectable);
             scene.addItem(item);
-        } else if (steps.contains(node.name)) {
+        } else if (const auto step = steps.find(node.name); step != steps.end()) {
             auto *item = scene.addEllipse(centre.x() - node.width / 2, centre.y() - node.height / 2,
                                           node.width, node.height, QPen(Qt::NoPen), Qt::black);
             item->setToolTip(QStringLiteral("Step from reason to conclusion"));
             setKind(item, TDiagramItem::Step);
+            item->setData(DiagramItemIndex, step->second);
+            item->setFlag(QGraphicsItem::ItemIsSelectable);
+            // Selected, Qt rings it with a dashed frame: the keyboard's place.
+        } else if (node.name == DotKeyName) {
+            auto *item = new TKeyItem(node);
+            item->setPos(centre);
+            setKind(item, TDiagramItem::Key);
+            scene.addItem(item);
         }
     }
     scene.setSceneRect(0, 0, layout.width + 2 * Margin, layout.height + 2 * Margin);
@@ -267,6 +382,14 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot)
         DrawDiagram(scene, snapshot, layout);
     } catch (const TLayoutError &error) {
         DrawDiagramFailure(scene, QString::fromUtf8(error.what()));
+    }
+}
+
+void ShowDiagramKey(QGraphicsScene &scene, bool shown)
+{
+    for (QGraphicsItem *item : scene.items()) {
+        if (item->data(DiagramItemKind).toInt() == static_cast<int>(TDiagramItem::Key))
+            item->setVisible(shown);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QGraphicsScene;
@@ -26,6 +27,7 @@ struct TDiagramSnapshot {
     };
     std::vector<TBox> boxes; // In the stage graph's order, named by DotBoxName.
     int steps = 0;           // Named by DotStepName.
+    std::vector<std::pair<int, int>> stepBoxes; // Each step's reason and conclusion box.
     std::string dot;
 };
 
@@ -39,9 +41,13 @@ enum class TDiagramItem : std::uint8_t {
     ReasonLine = 3,     // From a reason's box to its step.
     ConclusionLine = 4, // From a step to its conclusion's box.
     Attack = 5,         // From an exception's box to the step it blocks.
-    WarrantLink = 6,    // From a warrant statement's box to the step it is about.
+    WarrantLink = 6,    // From a warrant statement's box to the step or exception line it is about.
+    ExceptionLine = 7,  // From an exception's box to the point where its warrant's link ends.
+    Key = 8,            // The legend: what the marks, borders and lines mean.
 };
 constexpr int DiagramItemKind = 0;
+// A box's or a step's index in the snapshot, under DiagramItemIndex.
+constexpr int DiagramItemIndex = 1;
 
 // The font the layout measures labels in and the picture draws them with: sized in points of
 // the layout, which are the picture's units.
@@ -57,3 +63,5 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
 // Lays the snapshot out on this thread and draws it; a failed layout draws its message instead.
 void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot);
 void DrawDiagramFailure(QGraphicsScene &scene, const QString &message);
+// Shows or hides the drawn diagram's key; a picture for a file always carries it.
+void ShowDiagramKey(QGraphicsScene &scene, bool shown);

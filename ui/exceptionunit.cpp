@@ -107,6 +107,13 @@ void TExceptionForm::FormShow()
     m_exceptionTypeRadioGroup->setStatementType(TStatementType::Assumption);
     m_exceptionComboBox->setEntries(statementTexts(m_shown));
     m_step->reset(m_shown);
+    if (m_prefillStep) {
+        m_step->conclusionBox()->setTextQuietly(qtText(m_prefillStep->first.Text));
+        m_step->conclusionTypes()->setStatementType(m_prefillStep->first.StatementType);
+        m_step->reasonBox()->setTextQuietly(qtText(m_prefillStep->second.Text));
+        m_step->reasonTypes()->setStatementType(m_prefillStep->second.StatementType);
+        m_prefillStep.reset();
+    }
     m_exceptionComboBox->setFocus(Qt::OtherFocusReason);
     m_exceptionComboBox->selectAllText();
     m_addExceptionWarrantAsIssueCheckBox->setChecked(false);

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -27,6 +29,11 @@ public:
 public slots:
     // Resets the texts, types and check box, refills the entries, focus on the exception box.
     void FormShow();
+    // Full mode: the next show starts with the step to block in its boxes.
+    void prefill(const TSentenceText &conclusion, const TSentenceText &reason)
+    {
+        m_prefillStep = {conclusion, reason};
+    }
     void OKButtonClick();
     void ExceptionComboBoxEnter();
     void ExceptionComboBoxChange();
@@ -44,6 +51,7 @@ private:
     bool confirmedInFullMode();
 
     TMoveSink *m_sink;                  // Not owned.
+    std::optional<std::pair<TSentenceText, TSentenceText>> m_prefillStep; // Conclusion, reason.
     std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     QLabel *m_label2 = nullptr;
     TMoveComboBox *m_exceptionComboBox = nullptr;

@@ -15,7 +15,9 @@
 #include "ui/treedepth.h"
 #include "ui/utf8.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -374,10 +376,23 @@ QString TKorvaneForm::chooseFile(QFileDialog *dialog)
         if (dialog->acceptMode() == QFileDialog::AcceptSave)
             dialog->setDefaultSuffix(filterSuffix(dialog->selectedNameFilter()));
     }
-    if (dialog->exec() != QDialog::Accepted)
+    const int answer = dialog->exec();
+    if (FullMode())
+        hideCompletionPopups(*dialog);
+    if (answer != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog->selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+void TKorvaneForm::hideCompletionPopups(QWidget &dialog)
+{
+    // A file name box's completion list is a window of its own: without a window manager it
+    // stays on screen when its dialog closes.
+    for (const QCompleter *completer : dialog.findChildren<QCompleter *>()) {
+        if (completer->popup())
+            completer->popup()->hide();
+    }
 }
 
 void TKorvaneForm::createDialogs()
@@ -637,13 +652,10 @@ void TKorvaneForm::execMoveDialog(QDialog *dialog)
 
 void TKorvaneForm::StatementButtonClick() { command(&TKorvaneForm::StartStatementMove); }
 void TKorvaneForm::Statement1Click() { command(&TKorvaneForm::StartStatementMove); }
-void TKorvaneForm::ReasonConclusionButtonClick()
-{
-    command(&TKorvaneForm::StartReasonConclusionMove);
-}
-void TKorvaneForm::ReasonConclusion1Click() { command(&TKorvaneForm::StartReasonConclusionMove); }
-void TKorvaneForm::ExceptionButtonClick() { command(&TKorvaneForm::StartExceptionMove); }
-void TKorvaneForm::Exception1Click() { command(&TKorvaneForm::StartExceptionMove); }
+void TKorvaneForm::ReasonConclusionButtonClick() { startReasonConclusionFromSelection(); }
+void TKorvaneForm::ReasonConclusion1Click() { startReasonConclusionFromSelection(); }
+void TKorvaneForm::ExceptionButtonClick() { startExceptionFromSelection(); }
+void TKorvaneForm::Exception1Click() { startExceptionFromSelection(); }
 void TKorvaneForm::ProsConsButtonClick() { StartProsConsMove(); }
 void TKorvaneForm::ProsCons1Click() { StartProsConsMove(); }
 void TKorvaneForm::ViewLineOfArgumentationSpeedButtonClick()

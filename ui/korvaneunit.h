@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -33,6 +34,7 @@ class QTreeView;
 class QTreeWidget;
 class TAboutForm;
 class TDiagramView;
+enum class TDiagramAction : std::uint8_t;
 class TArgumentsModel;
 class TExceptionForm;
 class TExplanations;
@@ -106,6 +108,12 @@ public:
     void StartReasonConclusionMove();
     void StartExceptionMove();
     void StartProsConsMove() {}
+    // Full mode: the same dialogs with their boxes filled in, for a move started from the
+    // diagram or from a selection; the move is still the dialog's own.
+    void StartStatementMove(const TSentenceText &statement);
+    void StartReasonConclusionMove(std::optional<TSentenceText> conclusion,
+                                   std::optional<TSentenceText> reason);
+    void StartExceptionMove(const TSentenceText &conclusion, const TSentenceText &reason);
     // Rebuilds whichever view is visible.
     void RefreshViews();
     // Each rebuilds its view from the current stage, shows it, hides the other three and
@@ -202,6 +210,16 @@ private:
     static std::span<const std::pair<const char *, void (TKorvaneForm::*)()>> viewCommands();
     // Full mode's diagram view with its button, menu entries and zoom commands.
     void createDiagram();
+    // The reason/conclusion and exception commands: in full mode, a statement or step selected
+    // in the visible view fills the dialog in.
+    void startReasonConclusionFromSelection();
+    void startExceptionFromSelection();
+    // The sentence of the statement with this text in the current stage (its type kept).
+    TSentenceText stageSentence(const QString &text) const;
+    // A context action chosen in the diagram, on the snapshot's box or step with this index.
+    void diagramAction(TDiagramAction action, int index);
+    // Shows the statements view with the statement of the diagram's box selected.
+    void selectDiagramBox(int box);
     // Writes the current stage in the format the file name or the filter names.
     void exportStage(const QString &path, const QString &filter);
 
@@ -236,6 +254,8 @@ private:
     void openFile(const QString &path);
     // Writes the text of every recorded move to the file.
     void writeLine(const std::string &path) const;
+    // Full mode: hides what completion lists of the closed dialog are still on screen.
+    static void hideCompletionPopups(QWidget &dialog);
     // The chosen file of a file dialog, or an empty text when cancelled.
     QString chooseFile(QFileDialog *dialog);
 
@@ -308,6 +328,7 @@ private:
     QAction *m_zoomIn = nullptr;
     QAction *m_zoomOut = nullptr;
     QAction *m_fitToWindow = nullptr;
+    QAction *m_showKey = nullptr;
     QAction *m_export = nullptr;
     QFileDialog *m_exportDialog = nullptr;
     // Made when Print is first chosen, then kept with its settings.

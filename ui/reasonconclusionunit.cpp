@@ -6,6 +6,7 @@
 #include "ui/movecontrols.h"
 #include "ui/movesink.h"
 #include "ui/stepcontrols.h"
+#include "ui/utf8.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -72,8 +73,22 @@ void TReasonConclusionForm::FormShow()
 {
     m_shown = shownStatements(m_sink->lineOfArgumentation().CurrentStage->Statements);
     m_step->reset(m_shown);
-    m_step->conclusionBox()->setFocus(Qt::OtherFocusReason);
-    m_step->conclusionBox()->selectAllText();
+    TMoveComboBox *focus = m_step->conclusionBox();
+    if (m_prefillConclusion) {
+        m_step->conclusionBox()->setTextQuietly(qtText(m_prefillConclusion->Text));
+        m_step->conclusionTypes()->setStatementType(m_prefillConclusion->StatementType);
+        focus = m_step->reasonBox();
+    }
+    if (m_prefillReason) {
+        m_step->reasonBox()->setTextQuietly(qtText(m_prefillReason->Text));
+        m_step->reasonTypes()->setStatementType(m_prefillReason->StatementType);
+        focus = m_prefillConclusion ? m_step->reasonBox() : m_step->conclusionBox();
+    }
+    m_prefillConclusion.reset();
+    m_prefillReason.reset();
+    // The box still to fill takes the focus.
+    focus->setFocus(Qt::OtherFocusReason);
+    focus->selectAllText();
     m_addStepWarrantAsIssueCheckBox->setChecked(false);
 }
 

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -24,6 +26,13 @@ public:
 public slots:
     // Resets the texts, types and check box, refills the entries, focus on the conclusion box.
     void FormShow();
+    // Full mode: the next show starts with these sentences in their boxes (a box left out
+    // keeps its placeholder).
+    void prefill(std::optional<TSentenceText> conclusion, std::optional<TSentenceText> reason)
+    {
+        m_prefillConclusion = std::move(conclusion);
+        m_prefillReason = std::move(reason);
+    }
     void OKButtonClick();
     void ConclusionComboBoxEnter();
     void ReasonComboBoxEnter();
@@ -40,6 +49,8 @@ private:
     void followReasonType();
 
     TMoveSink *m_sink;                  // Not owned.
+    std::optional<TSentenceText> m_prefillConclusion;
+    std::optional<TSentenceText> m_prefillReason;
     std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     TStepControls *m_step = nullptr;
     QPushButton *m_okButton = nullptr;

@@ -5,6 +5,7 @@
 #include "ui/failurehandler.h"
 #include "ui/movecontrols.h"
 #include "ui/movesink.h"
+#include "ui/utf8.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -77,6 +78,11 @@ void TStatementForm::FormShow()
     // The text and the type stay as the last use left them.
     m_shown = shownStatements(m_sink->lineOfArgumentation().CurrentStage->Statements);
     m_statementComboBox->setEntries(statementTexts(m_shown));
+    if (m_prefill) {
+        m_statementComboBox->setTextQuietly(qtText(m_prefill->Text));
+        m_statementTypeRadioGroup->setStatementType(m_prefill->StatementType);
+        m_prefill.reset();
+    }
     m_statementComboBox->setFocus(Qt::OtherFocusReason);
     m_statementComboBox->selectAllText();
 }

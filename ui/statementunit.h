@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -24,6 +25,8 @@ public:
 public slots:
     // Refills the entries from the current stage and puts the focus, text selected, on the box.
     void FormShow();
+    // Full mode: the next show starts from this text and type instead of the last use's.
+    void prefill(const TSentenceText &statement) { m_prefill = statement; }
     void OKButtonClick();
     void StatementComboBoxEnter();
     void StatementComboBoxChange();
@@ -36,6 +39,7 @@ private:
     void followStatementType();
 
     TMoveSink *m_sink;                  // Not owned.
+    std::optional<TSentenceText> m_prefill;
     std::vector<TSentenceText> m_shown; // The current stage's statements, as shown.
     QLabel *m_label1 = nullptr;
     TMoveComboBox *m_statementComboBox = nullptr;

@@ -1,5 +1,7 @@
 // Saves a PNG of the main window in each of its four views after the worked example's three
-// moves: korvane-<view>.png in the folder given as the only argument.
+// moves, and of full mode's diagram with its key: korvane-<view>.png in the folder given as the
+// only argument.
+#include "ui/diagramview.h"
 #include "ui/korvaneunit.h"
 
 #include "uitest.h"
@@ -7,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QThread>
 
 #include <cstdio>
 
@@ -49,5 +52,22 @@ int main(int argc, char *argv[])
         }
         std::printf("%s\n", qPrintable(path));
     }
+
+    TKorvaneForm full(TKorvaneMode::Full);
+    full.resize(960, 640);
+    full.show();
+    workedExample(full);
+    full.ShowDiagram();
+    while (full.DiagramView()->layingOut()) {
+        QApplication::processEvents();
+        QThread::msleep(5);
+    }
+    QApplication::processEvents();
+    const QString diagram = folder.filePath(QStringLiteral("korvane-diagram.png"));
+    if (!full.grab().save(diagram)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(diagram));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(diagram));
     return 0;
 }
