@@ -44,6 +44,7 @@ struct TOptions {
     std::string from; // Empty for a file of moves, or "aif" or "argdown".
     bool decline = false;
     bool help = false;
+    bool version = false;
     bool stats = false;
     std::optional<std::size_t> stage; // Report the stage after this many recorded moves.
     bool changes = false;             // Report what each recorded move changed instead.
@@ -103,6 +104,7 @@ public:
         m_app.add_flag("--stats", options.stats,
                        "write the work of the moves (nodes built, frames computed) to stderr");
         m_app.add_flag("-h,--help", options.help, "print this help and exit");
+        m_app.add_flag("--version", options.version, "print the version and exit");
     }
 
     // Returns an error line, or an empty string when the arguments are sound.
@@ -162,7 +164,7 @@ public:
             return "korvane-eval: --changes is reported as text or json; " + std::string(Usage);
         options.json = options.format == "json";
         options.from = m_from;
-        if (files.empty() && !options.help)
+        if (files.empty() && !options.help && !options.version)
             return "korvane-eval: no FILE; " + std::string(Usage);
         if (!files.empty())
             options.file = files.front();
@@ -218,6 +220,10 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
     if (const std::string error = parser.parse(arguments, options); !error.empty()) {
         err << error << '\n';
         return 2;
+    }
+    if (options.version) {
+        out << "korvane-eval " KORVANE_VERSION "\n";
+        return 0;
     }
     if (options.help) {
         out << Usage << "\n"
