@@ -57,6 +57,7 @@ int main(int argc, char *argv[])
     full.resize(960, 640);
     full.show();
     workedExample(full);
+    full.MovesDone(); // as a dialog does after its moves, so the status bar counts them
     full.ShowDiagram();
     while (full.DiagramView()->layingOut()) {
         QApplication::processEvents();
