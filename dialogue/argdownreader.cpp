@@ -90,13 +90,13 @@ public:
         std::string_view line;
         long long number = 0;
         bool front = true;
-        std::optional<long long> frontmatter;
+        long long frontmatter = 0; // The line that opened frontmatter still open; 0 for none.
         while (lines.next(line)) {
             ++number;
             const std::string_view content = trimmed(line);
             if (frontmatter) {
                 if (content == "===")
-                    frontmatter.reset();
+                    frontmatter = 0;
                 continue;
             }
             if (front && content == "===") {
@@ -109,7 +109,7 @@ public:
             readLine(line, number);
         }
         if (frontmatter)
-            fail(*frontmatter, "the frontmatter opened here is not closed with ===");
+            fail(frontmatter, "the frontmatter opened here is not closed with ===");
         closeStructure();
         return graph();
     }
