@@ -1,24 +1,16 @@
 #include "ui/korvaneunit.h"
 
-#include "dialogue/aifextras.h"
-#include "dialogue/textfile.h"
-#include "model/explanation.h"
 #include "ui/aboutunit.h"
 #include "ui/argumentsmodel.h"
-#include "ui/diagramview.h"
 #include "ui/exceptionunit.h"
-#include "ui/failurehandler.h"
 #include "ui/helpform.h"
 #include "ui/optionsunit.h"
 #include "ui/reasonconclusionunit.h"
 #include "ui/statementunit.h"
 #include "ui/treedepth.h"
-#include "ui/utf8.h"
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QCompleter>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -28,30 +20,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <utility>
 
 namespace {
-
-const QString OpenLoaFilter = QStringLiteral("Line of argumentation (*.loa)");
-const QString SaveLoaFilter = QStringLiteral("Lines of argumentation (*.loa)");
-const QString BtgFilter = QStringLiteral("Dadiziz (*.btg)");
-
-// The extension of a filter's first pattern, "loa" of "Korvane moves (*.loa)"; empty for "(*)".
-QString filterSuffix(const QString &filter)
-{
-    const qsizetype start = filter.indexOf(QStringLiteral("(*."));
-    if (start < 0)
-        return {};
-    const qsizetype end = filter.indexOf(QRegularExpression(QStringLiteral("[ )]")), start + 3);
-    return filter.mid(start + 3, end - start - 3);
-}
 
 QAction *newAction(QObject *parent, const char *name, const QString &caption, bool shown)
 {
@@ -332,69 +307,6 @@ void TKorvaneForm::createViews()
     setTabOrder(m_reasonsList, m_argumentsTree);
 }
 
-void TKorvaneForm::createFileDialogs()
-{
-    // Qt's own dialogs, so both behave alike everywhere: filters exactly as given, no
-    // extension added, and Save asks before it replaces a file.
-    m_openDialog = new QFileDialog(this);
-    m_openDialog->setObjectName(QStringLiteral("OpenDialog1"));
-    m_openDialog->setOption(QFileDialog::DontUseNativeDialog);
-    m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    // A name that does not exist is accepted, so Open can report that it cannot open it.
-    m_openDialog->setFileMode(QFileDialog::AnyFile);
-    m_openDialog->setNameFilters({OpenLoaFilter, BtgFilter});
-
-    m_saveDialog = new QFileDialog(this);
-    m_saveDialog->setObjectName(QStringLiteral("SaveDialog1"));
-    m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
-    m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    m_saveDialog->setFileMode(QFileDialog::AnyFile);
-    m_saveDialog->setNameFilters({BtgFilter, SaveLoaFilter});
-    if (!FullMode())
-        return;
-    // Full mode's Open offers everything it reads; .txt since the examples are move files too.
-    m_openDialog->setNameFilters({QStringLiteral("Korvane moves (*.loa *.btg *.txt)"),
-                                  QStringLiteral("AIF (*.json)"), QStringLiteral("Argdown (*.argdown)"),
-                                  QStringLiteral("All files (*)")});
-    m_saveDialog->setNameFilters({QStringLiteral("Korvane moves (*.loa)"),
-                                  QStringLiteral("Korvane moves, other extension (*.btg)")});
-    // A name typed without an extension gets the chosen filter's, before the dialog asks
-    // whether to replace a file of that name.
-    connect(m_saveDialog, &QFileDialog::filterSelected, m_saveDialog,
-            [dialog = m_saveDialog](const QString &filter) {
-                dialog->setDefaultSuffix(filterSuffix(filter));
-            });
-}
-
-QString TKorvaneForm::chooseFile(QFileDialog *dialog)
-{
-    // The default mode starts both dialogs on the .btg filter; full mode on its first.
-    if (!FullMode()) {
-        dialog->selectNameFilter(BtgFilter);
-    } else {
-        dialog->selectNameFilter(dialog->nameFilters().first());
-        if (dialog->acceptMode() == QFileDialog::AcceptSave)
-            dialog->setDefaultSuffix(filterSuffix(dialog->selectedNameFilter()));
-    }
-    const int answer = dialog->exec();
-    if (FullMode())
-        hideCompletionPopups(*dialog);
-    if (answer != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog->selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
-}
-
-void TKorvaneForm::hideCompletionPopups(QWidget &dialog)
-{
-    // A file name box's completion list is a window of its own: without a window manager it
-    // stays on screen when its dialog closes.
-    for (const QCompleter *completer : dialog.findChildren<QCompleter *>()) {
-        if (completer->popup())
-            completer->popup()->hide();
-    }
-}
-
 void TKorvaneForm::createDialogs()
 {
     // The start-up order of the windows; all are children of this window, so closing it ends
@@ -406,295 +318,10 @@ void TKorvaneForm::createDialogs()
     m_reasonConclusionForm = new TReasonConclusionForm(*this, this);
     m_reasonConclusionForm->setObjectName(QStringLiteral("ReasonConclusionForm"));
     m_aboutForm = new TAboutForm(this);
-    m_optionsForm = new TOptionsForm(*this, this);
-}
-
-// --- Operations ---
-
-bool TKorvaneForm::MakeStatementMove(TStatement *statement)
-{
-    bool made = false;
-    if (m_runner.busy())
-        return made;
-    runGuarded(
-        [&] {
-            runModelWork(*m_line, [&] { made = m_line->DoStatementMove(statement); });
-            RefreshViews();
+    m_optionsForm = new TOptionsForm(
+        [this](TArgumentsView view) {
+            m_argumentsView = view;
+            ShowArguments();
         },
         this);
-    return made;
-}
-
-void TKorvaneForm::MakeReasonConclusionMove(TReasonConclusion *step)
-{
-    if (m_runner.busy())
-        return;
-    runGuarded(
-        [&] {
-            runModelWork(*m_line, [&] { m_line->DoReasonConclusionMove(step); });
-            RefreshViews();
-        },
-        this);
-}
-
-void TKorvaneForm::MakeExceptionMove(TReasonConclusion *step)
-{
-    if (m_runner.busy())
-        return;
-    runGuarded(
-        [&] {
-            runModelWork(*m_line, [&] { m_line->DoExceptionMove(step); });
-            RefreshViews();
-        },
-        this);
-}
-
-void TKorvaneForm::NewLineOfArgumentation()
-{
-    m_line->FileName = NewLineTitle;
-    setCaption();
-    ShowArguments();
-}
-
-void TKorvaneForm::StartStatementMove()
-{
-    if (!m_line->FileName.empty())
-        execMoveDialog(m_statementForm);
-}
-
-void TKorvaneForm::StartReasonConclusionMove()
-{
-    if (!m_line->FileName.empty())
-        execMoveDialog(m_reasonConclusionForm);
-}
-
-void TKorvaneForm::StartExceptionMove()
-{
-    if (!m_line->FileName.empty())
-        execMoveDialog(m_exceptionForm);
-}
-
-void TKorvaneForm::RefreshViews()
-{
-    if (!m_memo->isHidden())
-        ShowLineOfArgumentation();
-    if (!m_statementsList->isHidden() || (m_statementsTable && !m_statementsTable->isHidden()))
-        ShowStatements();
-    if (!m_reasonsList->isHidden())
-        ShowReasons();
-    if (!m_argumentsTree->isHidden())
-        ShowArguments();
-    if (m_diagramView && !m_diagramView->isHidden())
-        ShowDiagram();
-}
-
-void TKorvaneForm::ShowLineOfArgumentation()
-{
-    QStringList lines;
-    for (const TArgumentationMove *move : m_line->ArgumentationMoves)
-        for (const std::string &line : move->Move)
-            lines.append(qtText(line));
-    m_memo->setPlainText(lines.join(QLatin1Char('\n')));
-    showView(m_memo, m_viewLineOfArgumentationButton);
-    // Full mode follows the newest move.
-    if (FullMode())
-        m_memo->verticalScrollBar()->setValue(m_memo->verticalScrollBar()->maximum());
-}
-
-void TKorvaneForm::ShowStatements()
-{
-    if (FullMode()) {
-        showStatementsTable();
-        return;
-    }
-    m_statementsList->clear();
-    for (const TStatement *statement : m_line->CurrentStage->Statements) {
-        auto *item = new QListWidgetItem(qtText(statement->Text), m_statementsList);
-        // An edit changes the shown entry only, never the statement.
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
-    }
-    showView(m_statementsList, m_viewStatementsButton);
-}
-
-void TKorvaneForm::ShowReasons()
-{
-    QStringList entries;
-    for (const TReasonConclusion *step : m_line->CurrentStage->ReasonConclusions) {
-        entries.append(QStringLiteral("CONCLUSION:"));
-        entries.append(qtText(step->Conclusion->Text));
-        entries.append(QStringLiteral("REASON:"));
-        entries.append(qtText(step->Reason->Text));
-        if (const TAifExtras *extras = m_line->AifExtras.get(); FullMode() && extras != nullptr) {
-            // The scheme the opened AIF file named for the step, as its tools show it.
-            const std::string_view scheme =
-                SchemeName(*extras, step->Reason->Text, step->Conclusion->Text);
-            if (!scheme.empty())
-                entries.append(QStringLiteral("SCHEME: ") + qtText(std::string(scheme)));
-        }
-        if (step->Exceptions.IsEmpty()) {
-            entries.append(QStringLiteral("(NO EXCEPTIONS)"));
-        } else {
-            entries.append(QStringLiteral("EXCEPTIONS:"));
-            for (const TStatement *exception : step->Exceptions)
-                entries.append(FullMode() ? exceptionEntry(*exception) : qtText(exception->Text));
-        }
-        entries.append(QString());
-    }
-    m_reasonsList->clear();
-    m_reasonsList->addItems(entries);
-    showView(m_reasonsList, m_viewReasonsButton);
-}
-
-void TKorvaneForm::ShowArguments()
-{
-    const TArgumentationStage &stage = *m_line->CurrentStage;
-    const std::unique_ptr<TExplanations> why = explainedStage();
-    m_argumentsModel->rebuild(
-        m_argumentsView == TArgumentsView::avCoordinated ? stage.Arguments : stage.LinearArguments,
-        why.get());
-    const bool cut = m_argumentsDepth->expandToSafeDepth();
-    showView(m_argumentsTree, m_viewArgumentsButton);
-    if (FullMode() && cut)
-        statusBar()->showMessage(
-            QStringLiteral("Nodes deeper than %1 levels are shown collapsed: expand one to see it.")
-                .arg(TTreeDepth::SafeDepth));
-}
-
-std::string TKorvaneForm::namePart(const std::string &fileName)
-{
-    const std::size_t separator = fileName.find_last_of("\\:/");
-    return separator == std::string::npos ? fileName : fileName.substr(separator + 1);
-}
-
-void TKorvaneForm::setCaption()
-{
-    if (!FullMode()) {
-        setWindowTitle(QStringLiteral("Korvane - ") + qtText(namePart(m_line->FileName)));
-        return;
-    }
-    // Qt shows "*" in place of "[*]" while the window is modified.
-    setWindowTitle(QStringLiteral("Korvane - ") + lineName() + QStringLiteral("[*]"));
-    setWindowModified(m_history.IsModified());
-}
-
-QString TKorvaneForm::lineName() const
-{
-    return qtText(namePart(m_fileName.empty() ? std::string(NewLineTitle) : m_fileName));
-}
-
-void TKorvaneForm::showView(QWidget *view, QAbstractButton *button)
-{
-    // What the status bar said of a selection goes with the view it was made in.
-    if (FullMode())
-        statusBar()->clearMessage();
-    // The diagram and its button exist in full mode only.
-    for (QWidget *each : std::initializer_list<QWidget *>{
-             m_memo, m_statementsList, m_statementsTable, m_reasonsList, m_argumentsTree,
-             m_diagramView})
-        if (each)
-            each->setVisible(each == view);
-    for (QAbstractButton *each : std::initializer_list<QAbstractButton *>{
-             m_viewLineOfArgumentationButton, m_viewStatementsButton, m_viewReasonsButton,
-             m_viewArgumentsButton, m_viewDiagramButton})
-        if (each)
-            each->setChecked(each == button);
-    for (QAction *zoom : {m_zoomIn, m_zoomOut, m_fitToWindow})
-        if (zoom)
-            zoom->setEnabled(view == m_diagramView);
-    if (!FullMode())
-        return;
-    // The View menu marks the view shown, as the buttons do.
-    const std::pair<QAction *, bool> marks[] = {
-        {m_lineOfArgumentation, view == m_memo},
-        {m_statements, view == m_statementsList || view == m_statementsTable},
-        {m_reasons, view == m_reasonsList},
-        {m_arguments, view == m_argumentsTree},
-        {m_diagramAction, view == m_diagramView},
-    };
-    for (const auto &[action, shown] : marks)
-        if (action)
-            action->setChecked(shown);
-}
-
-void TKorvaneForm::chooseView(void (TKorvaneForm::*showOperation)())
-{
-    command(showOperation);
-    // Full mode takes the keyboard to the view the user chose, so that it can be read at once.
-    if (!FullMode())
-        return;
-    for (QWidget *each : std::initializer_list<QWidget *>{m_memo, m_statementsTable, m_reasonsList,
-                                                          m_argumentsTree, m_diagramView})
-        if (each && !each->isHidden())
-            each->setFocus(Qt::OtherFocusReason);
-}
-
-// --- Commands ---
-
-void TKorvaneForm::command(void (TKorvaneForm::*operation)())
-{
-    // One command at a time: a move computing on its thread owns the line until it is done.
-    if (m_runner.busy())
-        return;
-    runGuarded([&] { (this->*operation)(); }, this);
-}
-
-void TKorvaneForm::execMoveDialog(QDialog *dialog)
-{
-    if (FullMode()) {
-        // Over the window, wherever the window is.
-        dialog->adjustSize();
-        QRect frame = dialog->frameGeometry();
-        frame.moveCenter(frameGeometry().center());
-        dialog->move(frame.topLeft());
-    }
-    dialog->exec();
-}
-
-void TKorvaneForm::StatementButtonClick() { command(&TKorvaneForm::StartStatementMove); }
-void TKorvaneForm::Statement1Click() { command(&TKorvaneForm::StartStatementMove); }
-void TKorvaneForm::ReasonConclusionButtonClick() { startReasonConclusionFromSelection(); }
-void TKorvaneForm::ReasonConclusion1Click() { startReasonConclusionFromSelection(); }
-void TKorvaneForm::ExceptionButtonClick() { startExceptionFromSelection(); }
-void TKorvaneForm::Exception1Click() { startExceptionFromSelection(); }
-void TKorvaneForm::ProsConsButtonClick() { StartProsConsMove(); }
-void TKorvaneForm::ProsCons1Click() { StartProsConsMove(); }
-void TKorvaneForm::ViewLineOfArgumentationSpeedButtonClick()
-{
-    chooseView(&TKorvaneForm::ShowLineOfArgumentation);
-}
-void TKorvaneForm::Lineofargumentation1Click() { chooseView(&TKorvaneForm::ShowLineOfArgumentation); }
-void TKorvaneForm::ViewStatementsSpeedButtonClick() { chooseView(&TKorvaneForm::ShowStatements); }
-void TKorvaneForm::Statements1Click() { chooseView(&TKorvaneForm::ShowStatements); }
-void TKorvaneForm::ViewReasonsSpeedButtonClick() { chooseView(&TKorvaneForm::ShowReasons); }
-void TKorvaneForm::Reasons1Click() { chooseView(&TKorvaneForm::ShowReasons); }
-void TKorvaneForm::ViewArgumentsSpeedButtonClick() { chooseView(&TKorvaneForm::ShowArguments); }
-void TKorvaneForm::Arguments1Click() { chooseView(&TKorvaneForm::ShowArguments); }
-
-void TKorvaneForm::Exit1Click() { close(); }
-
-void TKorvaneForm::Contents1Click()
-{
-    runGuarded(
-        [this] {
-            m_helpForm->show();
-            m_helpForm->raise();
-            m_helpForm->activateWindow();
-        },
-        this);
-}
-
-void TKorvaneForm::About1Click()
-{
-    runGuarded(
-        [this] {
-            m_aboutForm->show();
-            m_aboutForm->raise();
-            m_aboutForm->activateWindow();
-        },
-        this);
-}
-
-void TKorvaneForm::Options1Click()
-{
-    runGuarded([this] { m_optionsForm->exec(); }, this);
 }

@@ -2,6 +2,7 @@
 
 #include "dialogue/lineofargumentation.h"
 #include "dialogue/movehistory.h"
+#include "ui/argumentsview.h"
 #include "ui/moverunner.h"
 #include "ui/movesink.h"
 #include "ui/qtmessageboxes.h"
@@ -43,9 +44,6 @@ class TOptionsForm;
 class TReasonConclusionForm;
 class TStatementForm;
 class TTreeDepth;
-
-// Which argument list of the current stage the arguments view shows.
-enum class TArgumentsView : std::uint8_t { avCoordinated = 0, avNotCoordinated = 1 };
 
 // The default mode is the program as it always was. Full mode, chosen on the command line, adds
 // the file commands, undo and redo, input checks and a window that resizes well.

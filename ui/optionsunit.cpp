@@ -1,7 +1,6 @@
 #include "ui/optionsunit.h"
 
 #include "ui/failurehandler.h"
-#include "ui/korvaneunit.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -9,9 +8,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TOptionsForm::TOptionsForm(TKorvaneForm &form, QWidget *parent)
+#include <utility>
+
+TOptionsForm::TOptionsForm(std::function<void(TArgumentsView)> apply, QWidget *parent)
     : QDialog(parent)
-    , m_form(&form)
+    , m_apply(std::move(apply))
 {
     setObjectName(QStringLiteral("OptionsForm"));
     setWindowTitle(QStringLiteral("Options"));
@@ -51,17 +52,10 @@ void TOptionsForm::OKButtonClick()
     runGuarded(
         [this] {
             hide();
-            switch (m_choice->checkedId()) {
-            case 0:
-                m_form->setArgumentsView(TArgumentsView::avCoordinated);
-                break;
-            case 1:
-                m_form->setArgumentsView(TArgumentsView::avNotCoordinated);
-                break;
-            default:
-                break;
-            }
-            m_form->ShowArguments();
+            // The radio items stand in the order of the setting's values.
+            const int choice = m_choice->checkedId();
+            if (choice == 0 || choice == 1)
+                m_apply(static_cast<TArgumentsView>(choice));
             accept();
         },
         this);

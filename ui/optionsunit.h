@@ -1,26 +1,29 @@
 #pragma once
 
+#include "ui/argumentsview.h"
+
 #include <QDialog>
+
+#include <functional>
 
 class QButtonGroup;
 class QGroupBox;
 class QPushButton;
-class TKorvaneForm;
 
 // The Options dialog: chooses which argument list the arguments view shows. It keeps its own
-// last selection between openings; only OK hands it to the main window.
+// last selection between openings; only OK hands it on, to the one function it was given.
 class TOptionsForm : public QDialog {
     Q_OBJECT
 
 public:
-    // The form must outlive the dialog (it is the dialog's parent).
-    TOptionsForm(TKorvaneForm &form, QWidget *parent);
+    // OK calls apply with the choice; the dialog knows nothing else of the window.
+    TOptionsForm(std::function<void(TArgumentsView)> apply, QWidget *parent);
 
 public slots:
     void OKButtonClick();
 
 private:
-    TKorvaneForm *m_form; // Not owned.
+    std::function<void(TArgumentsView)> m_apply;
     QGroupBox *m_radioGroup = nullptr;
     QButtonGroup *m_choice = nullptr;
     QPushButton *m_okButton = nullptr;
