@@ -3,12 +3,14 @@
 
 #include "ui/korvaneunit.h"
 
+#include "dialogue/aifextras.h"
 #include "dialogue/replay.h"
 #include "model/explanation.h"
 #include "model/movescope.h"
 #include "ui/diagramview.h"
 #include "ui/failurehandler.h"
 #include "ui/helpform.h"
+#include "ui/tooltips.h"
 #include "ui/utf8.h"
 
 #include <QAction>
@@ -98,6 +100,7 @@ void TKorvaneForm::createFullMode()
     m_argumentsTree->header()->setStretchLastSection(false);
     m_argumentsTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_argumentsTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_argumentsTree->setItemDelegate(new TWrappedToolTipDelegate(m_argumentsTree));
 
     // A screen reader reads the label's own text, "Stage K of N": no accessible name over it.
     m_stageLabel = new QLabel(statusBar());
@@ -123,6 +126,7 @@ void TKorvaneForm::createFullMode()
     m_statementsTable->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_statementsTable->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_statementsTable->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_statementsTable->setItemDelegate(new TWrappedToolTipDelegate(m_statementsTable));
     m_statementsTable->hide();
     m_scrollBox->layout()->addWidget(m_statementsTable);
     setTabOrder(m_statementsList, m_statementsTable);
@@ -228,7 +232,7 @@ void TKorvaneForm::showStatementsTable()
     showView(m_statementsTable, m_viewStatementsButton);
 }
 
-QString TKorvaneForm::exceptionEntry(const TStatement &exception) const
+QString TKorvaneForm::exceptionEntry(const TReasonConclusion &step, const TStatement &exception) const
 {
     QString entry = qtText(exception.Text) + QStringLiteral("  (")
                     + qtText(StatementTypeName(exception.StatementType));
@@ -238,12 +242,20 @@ QString TKorvaneForm::exceptionEntry(const TStatement &exception) const
             break;
         }
     }
-    return entry + QLatin1Char(')');
+    entry += QLatin1Char(')');
+    // The scheme of the conflict the opened file made this exception from.
+    if (const TAifExtras *extras = m_line->AifExtras.get()) {
+        const std::string_view scheme =
+            SchemeName(*extras, step.Reason->Text, step.Conclusion->Text, exception.Text);
+        if (!scheme.empty())
+            entry += QStringLiteral("  SCHEME: ") + qtText(scheme);
+    }
+    return entry;
 }
 
 void TKorvaneForm::showExplanation(const QString &why)
 {
-    statusBar()->setToolTip(why);
+    statusBar()->setToolTip(WrappedToolTip(why));
     if (why.isEmpty()) {
         statusBar()->clearMessage();
         return;

@@ -194,8 +194,9 @@ private:
     // Full mode: why each status of the current stage is what it is; null in the default mode.
     std::unique_ptr<TExplanations> explainedStage();
     // Full mode's entry for an exception in the reasons view: its text, its type, and the status
-    // of the statement with its text (the exception object itself is never computed).
-    QString exceptionEntry(const TStatement &exception) const;
+    // of the statement with its text (the exception object itself is never computed), and the
+    // scheme of the conflict it came from when an opened file named one.
+    QString exceptionEntry(const TReasonConclusion &step, const TStatement &exception) const;
     // Full mode's statements view: text, type and status, each statement's explanation as its
     // tooltip.
     void showStatementsTable();

@@ -80,7 +80,7 @@ void TKorvaneForm::ShowReasons()
         } else {
             entries.append(QStringLiteral("EXCEPTIONS:"));
             for (const TStatement *exception : step->Exceptions)
-                entries.append(FullMode() ? exceptionEntry(*exception) : qtText(exception->Text));
+                entries.append(FullMode() ? exceptionEntry(*step, *exception) : qtText(exception->Text));
         }
         entries.append(QString());
     }

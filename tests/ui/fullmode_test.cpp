@@ -4,6 +4,7 @@
 #include "ui/helpform.h"
 #include "ui/korvaneunit.h"
 #include "ui/movecontrols.h"
+#include "ui/tooltips.h"
 
 #include "dialogue/aifextras.h"
 #include "dialogue/textfile.h"
@@ -14,10 +15,12 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -164,9 +167,20 @@ TEST_F(TFullModeTest, SelectingANodeOrStatementSaysWhy)
     const QString expected = qtText(why.Explain(*stage.Arguments[0]).Text);
     EXPECT_TRUE(expected.startsWith(QStringLiteral("Defeated: the step from \"r\" to \"c\"")));
     EXPECT_EQ(root.data(Qt::ToolTipRole).toString(), expected);
+    // Shown, the tooltip wraps at a readable width (Qt wraps only rich text).
+    const QPoint at = tree->visualRect(root).center();
+    QHelpEvent help(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(tree->viewport(), &help);
+    const auto tips = QApplication::topLevelWidgets();
+    const auto tip = std::find_if(tips.begin(), tips.end(), [](QWidget *widget) {
+        return widget->inherits("QTipLabel") && widget->isVisible();
+    });
+    ASSERT_NE(tip, tips.end());
+    EXPECT_TRUE(static_cast<QLabel *>(*tip)->wordWrap());
+    EXPECT_EQ(static_cast<QLabel *>(*tip)->text(), WrappedToolTip(expected));
     tree->setCurrentIndex(root);
     // The bar shows what fits, ending in "…" when that is not all; its tooltip has the whole.
-    EXPECT_EQ(form.statusBar()->toolTip(), expected);
+    EXPECT_EQ(form.statusBar()->toolTip(), WrappedToolTip(expected));
     const QString shown = form.statusBar()->currentMessage();
     EXPECT_TRUE(shown == expected
                 || (shown.endsWith(QChar(0x2026)) && expected.startsWith(shown.chopped(1))))
@@ -181,7 +195,7 @@ TEST_F(TFullModeTest, SelectingANodeOrStatementSaysWhy)
               QStringList({QStringLiteral("c"), QStringLiteral("Issue"), QStringLiteral("Unjustified")}));
     table->setCurrentItem(table->topLevelItem(0));
     EXPECT_EQ(c->toolTip(0), qtText(why.Explain(*stage.Statements[0]).Text));
-    EXPECT_EQ(form.statusBar()->toolTip(), c->toolTip(0));
+    EXPECT_EQ(form.statusBar()->toolTip(), WrappedToolTip(c->toolTip(0)));
 
     // An exception shows its own type and the status of the statement with its text.
     action("Reasons1")->trigger();
@@ -335,9 +349,11 @@ TEST_F(TFullModeTest, OpenReadsAnAifGraphAndWarnsOnceOfWhatItLeftOut)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(R"( {"nodes": [{"nodeID": "1", "text": "r", "type": "I"},
-        {"nodeID": "2", "text": "c", "type": "I"}, {"nodeID": "3", "type": "RA"},
-        {"nodeID": "4", "type": "MA"}],
-      "edges": [{"fromID": "1", "toID": "3"}, {"fromID": "3", "toID": "2"}]})");
+        {"nodeID": "2", "text": "c", "type": "I"}, {"nodeID": "3", "type": "RA", "scheme": "Expert"},
+        {"nodeID": "4", "type": "MA"}, {"nodeID": "5", "text": "e", "type": "I"},
+        {"nodeID": "6", "type": "CA", "scheme": "Bias"}],
+      "edges": [{"fromID": "1", "toID": "3"}, {"fromID": "3", "toID": "2"},
+                {"fromID": "5", "toID": "6"}, {"fromID": "6", "toID": "3"}]})");
     file.close();
     TBoxSeen seen;
     answerMessageBox(QMessageBox::Ok, &seen);
@@ -346,11 +362,15 @@ TEST_F(TFullModeTest, OpenReadsAnAifGraphAndWarnsOnceOfWhatItLeftOut)
         seen.text.contains(QStringLiteral("left out: 1 MA node")))
         << seen.text.toStdString();
     EXPECT_EQ(seen.text.count(QStringLiteral("left out")), 1);
-    EXPECT_EQ(form.lineOfArgumentation().ArgumentationMoves.Count(), 3);
+    // The schemes the file named show in the reasons view, the step's and the exception's.
+    action("Reasons1")->trigger();
+    auto *reasons = form.findChild<QListWidget *>(QStringLiteral("ReasonsListView"));
+    EXPECT_EQ(reasons->findItems(QStringLiteral("SCHEME: Expert"), Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(reasons->findItems(QStringLiteral("e  (Assumption, Justified)  SCHEME: Bias"),
+                                 Qt::MatchExactly).size(), 1);
     // The MA-node stays with the line, for Export to write it back.
     ASSERT_NE(form.lineOfArgumentation().AifExtras, nullptr);
     EXPECT_EQ(form.lineOfArgumentation().AifExtras->nodes.size(), 1u);
-    EXPECT_EQ(stageText(), QStringLiteral("Stage 3 of 3"));
 }
 
 // What Open and Save do with files that are not, or not wholly, the user's moves.
