@@ -344,11 +344,18 @@ std::string evaluatorFault(std::string_view bytes)
     return refused ? std::string() : roundTripFault(bytes);
 }
 
-std::string aifFault(std::string_view bytes)
+namespace {
+
+// Reads a foreign file with reader and replays its moves into line. Returns a fault; with none,
+// *replayed says whether there is a stage to check (a file refused by name, or moves over the
+// work budget, leave none).
+template <class TReader, class TMoves>
+std::string readForeignFault(std::string_view bytes, TReader reader, TMoves &read,
+                             TLineOfArgumentation &line, bool &replayed)
 {
-    TAifMoves read;
+    replayed = false;
     try {
-        read = ReadAifFile(bytes, "-");
+        read = reader(bytes, "-");
     } catch (const TFileError &failure) {
         return refusalFault(bytes, std::string(failure.what()) + '\n');
     } catch (const std::exception &failure) {
@@ -356,62 +363,69 @@ std::string aifFault(std::string_view bytes)
     }
     if (read.warning.find_first_of("\r\n") != std::string::npos)
         return "the warning is not one line";
+    replayed = replayAll(line, read.moves);
+    return {};
+}
+
+// What Korvane writes in a format it reads back whole, without a warning, within the budget.
+template <class TReader>
+std::string readBackFault(const std::string &written, const std::string &format, TReader reader,
+                          TLineOfArgumentation &reopened)
+{
+    try {
+        const auto again = reader(written, "written");
+        if (!again.warning.empty())
+            return "the written " + format + " reads back with a warning: " + again.warning;
+        if (!replayAll(reopened, again.moves))
+            return "the written " + format + " is over the work budget";
+    } catch (const TFileError &failure) {
+        return "the written " + format + " does not read back: " + failure.what();
+    }
+    return {};
+}
+
+} // namespace
+
+std::string aifFault(std::string_view bytes)
+{
+    TAifMoves read;
     TYesBoxes boxes;
     TLineOfArgumentation line(boxes);
-    if (!replayAll(line, read.moves))
-        return {}; // Moves over the work budget are refused by name.
+    bool replayed = false;
+    if (std::string fault = readForeignFault(bytes, ReadAifFile, read, line, replayed);
+        !fault.empty() || !replayed)
+        return fault;
     // The other exchange formats of the same graph are UTF-8 whatever the texts.
     const TStageGraph graph = StageGraph(*line.CurrentStage);
     if (!isUtf8(DotText(graph)))
         return "the DOT text is not UTF-8";
     if (!isUtf8(ArgdownText(graph)))
         return "the Argdown text is not UTF-8";
-    // What Korvane writes, with what it kept aside of the file, it reads back whole and without
-    // a warning.
-    const std::string written = AifText(graph, MoveTextLines(line), &read.extras);
+    // What Korvane writes, with what it kept aside of the file, it reads back as the same stage.
     TLineOfArgumentation reopened(boxes);
-    try {
-        const TAifMoves again = ReadAifFile(written, "written");
-        if (!again.warning.empty())
-            return "the written AIF reads back with a warning: " + again.warning;
-        if (!replayAll(reopened, again.moves))
-            return "the written AIF is over the work budget";
-    } catch (const TFileError &failure) {
-        return std::string("the written AIF does not read back: ") + failure.what();
-    }
+    const std::string written = AifText(graph, MoveTextLines(line), &read.extras);
+    if (std::string fault = readBackFault(written, "AIF", ReadAifFile, reopened); !fault.empty())
+        return fault;
     return otherStageFault(line, reopened, "the written AIF");
 }
 
 std::string argdownFault(std::string_view bytes)
 {
     TForeignMoves read;
-    try {
-        read = ReadArgdownFile(bytes, "-");
-    } catch (const TFileError &failure) {
-        return refusalFault(bytes, std::string(failure.what()) + '\n');
-    } catch (const std::exception &failure) {
-        return std::string("the reader threw another error: ") + failure.what();
-    }
-    if (read.warning.find_first_of("\r\n") != std::string::npos)
-        return "the warning is not one line";
     TYesBoxes boxes;
     TLineOfArgumentation line(boxes);
-    if (!replayAll(line, read.moves))
-        return {}; // Moves over the work budget are refused by name.
+    bool replayed = false;
+    if (std::string fault = readForeignFault(bytes, ReadArgdownFile, read, line, replayed);
+        !fault.empty() || !replayed)
+        return fault;
     // A map's moves overrule no type, so what is written holds the whole stage, statuses too.
     const std::string written = ArgdownText(StageGraph(*line.CurrentStage));
     if (!isUtf8(written))
         return "the Argdown text is not UTF-8";
     TLineOfArgumentation reopened(boxes);
-    try {
-        const TForeignMoves again = ReadArgdownFile(written, "written");
-        if (!again.warning.empty())
-            return "the written Argdown reads back with a warning: " + again.warning;
-        if (!replayAll(reopened, again.moves))
-            return "the written Argdown is over the work budget";
-    } catch (const TFileError &failure) {
-        return std::string("the written Argdown does not read back: ") + failure.what();
-    }
+    if (std::string fault = readBackFault(written, "Argdown", ReadArgdownFile, reopened);
+        !fault.empty())
+        return fault;
     const std::string before = stageText(*line.CurrentStage);
     const std::string after = stageText(*reopened.CurrentStage);
     if (before == after)
