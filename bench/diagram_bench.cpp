@@ -3,6 +3,7 @@
 #include "ui/diagramlayout.h"
 #include "ui/diagramscene.h"
 
+#include "dialogue/dotgraph.h"
 #include "model/arena.h"
 #include "model/argumentationstage.h"
 
@@ -139,6 +140,24 @@ BENCHMARK(BM_LayoutDiagram)
     ->Range(10, 1000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
+
+// The layout after a move that added one statement and its step: every other node keeps its
+// place, and the lines are drawn anew.
+void BM_LayoutKeepingPlaces(benchmark::State &state)
+{
+    TArena arena;
+    const int n = static_cast<int>(state.range(0));
+    const TDiagramSnapshot snapshot = DiagramSnapshot(largeStage(arena, n));
+    const TTextMeasure measure = DiagramTextMeasure();
+    TNodePlaces kept;
+    for (const TDiagramLayout::TNode &node : LayoutDiagram(snapshot.dot, measure).nodes)
+        kept.emplace(node.name, node.centre);
+    kept.erase(DotBoxName(n - 1));
+    kept.erase(DotStepName(n - 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LayoutDiagramKeeping(snapshot.dot, measure, kept));
+}
+BENCHMARK(BM_LayoutKeepingPlaces)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_SnapshotLayoutAndDraw(benchmark::State &state)
 {

@@ -15,10 +15,14 @@
 #include "ui/viewprint.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLayout>
 #include <QListWidget>
 #include <QMenu>
@@ -28,6 +32,22 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QTreeWidget>
+
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+// A choice of how the diagram goes on paper, each item's data its TPageFit.
+QComboBox *fitBox(std::initializer_list<std::pair<QString, TPageFit>> fits)
+{
+    auto *box = new QComboBox;
+    for (const auto &[text, fit] : fits)
+        box->addItem(text, static_cast<int>(fit));
+    return box;
+}
+
+} // namespace
 
 void TKorvaneForm::createDiagram()
 {
@@ -115,11 +135,37 @@ void TKorvaneForm::createDiagram()
     for (const TExportFormat &format : ExportFormats())
         filters.append(format.filter);
     m_exportDialog->setNameFilters(filters);
+    // How a PDF goes on paper, below the file name and filter; the sheet is the printer's.
+    m_pdfFit = fitBox({{QStringLiteral("One page the diagram's size"), TPageFit::DiagramSize},
+                       {QStringLiteral("Fit to one sheet"), TPageFit::OnePage},
+                       {QStringLiteral("Spread over sheets at full size"), TPageFit::Pages}});
+    m_pdfFit->setObjectName(QStringLiteral("PdfPagesComboBox"));
+    auto *pdfLabel = new QLabel(QStringLiteral("PDF &pages:"));
+    pdfLabel->setBuddy(m_pdfFit);
+    if (auto *grid = qobject_cast<QGridLayout *>(m_exportDialog->layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(pdfLabel, row, 0);
+        grid->addWidget(m_pdfFit, row, 1);
+    }
+
+    // The print dialog's own tab for the diagram, kept here until the dialog is made.
+    m_printFitTab = new QWidget(this);
+    m_printFitTab->setWindowTitle(QStringLiteral("Diagram"));
+    m_printFitTab->hide();
+    m_printFit = fitBox({{QStringLiteral("Fit to one page"), TPageFit::OnePage},
+                         {QStringLiteral("Spread over pages at full size"), TPageFit::Pages}});
+    m_printFit->setObjectName(QStringLiteral("PrintPagesComboBox"));
+    auto *printLabel = new QLabel(QStringLiteral("Diagram &pages:"));
+    printLabel->setBuddy(m_printFit);
+    auto *tabLayout = new QFormLayout(m_printFitTab);
+    tabLayout->addRow(printLabel, m_printFit);
 }
 
 void TKorvaneForm::ShowDiagram()
 {
-    m_diagramView->showStage(*m_line->CurrentStage, explainedStage().get());
+    m_diagramView->showSnapshot(
+        DiagramSnapshot(*m_line->CurrentStage, explainedStage().get(), m_line->AifExtras.get()),
+        m_keepDiagramPlaces);
     showView(m_diagramView, m_viewDiagramButton);
 }
 
@@ -249,13 +295,16 @@ void TKorvaneForm::exportStage(const QString &path, const QString &filter)
     // A name without an extension gets the chosen format's.
     const QString file =
         QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + format->extension : path;
-    format->write(*m_line, file);
+    const auto fit = static_cast<TPageFit>(m_pdfFit->currentData().toInt());
+    format->write(*m_line, file,
+                  {fit, fit == TPageFit::DiagramSize ? QPageLayout() : printer().pageLayout()});
 }
 
 void TKorvaneForm::PrintView(QPrinter &printer)
 {
     if (!m_diagramView->isHidden()) {
-        PrintDiagram(*m_line->CurrentStage, printer);
+        PrintDiagram(*m_line->CurrentStage, printer,
+                     static_cast<TPageFit>(m_printFit->currentData().toInt()));
         return;
     }
     for (QWidget *view :
@@ -286,11 +335,19 @@ void TKorvaneForm::Print1Click()
 {
     if (m_runner.busy())
         return;
+    printer();
+    if (m_printDialog->exec() == QDialog::Accepted)
+        runGuarded([this] { PrintView(*m_printer); }, this);
+}
+
+QPrinter &TKorvaneForm::printer()
+{
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printDialog = new QPrintDialog(m_printer.get(), this);
         m_printDialog->setObjectName(QStringLiteral("PrintDialog1"));
+        m_printFitTab->show();
+        m_printDialog->setOptionTabs({m_printFitTab});
     }
-    if (m_printDialog->exec() == QDialog::Accepted)
-        runGuarded([this] { PrintView(*m_printer); }, this);
+    return *m_printer;
 }

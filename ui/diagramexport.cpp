@@ -39,14 +39,14 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 
 // Text formats write the stage graph through their writer.
 template <std::string (*Text)(const TStageGraph &)>
-void writeText(const TLineOfArgumentation &line, const QString &path)
+void writeText(const TLineOfArgumentation &line, const QString &path, const TPaper &)
 {
     WriteFileAtomically(modelText(path), Text(StageGraph(*line.CurrentStage)));
 }
 
 // AIF carries the moves as well, so that Korvane reads the stage back exactly, and what the
 // opened AIF file held beyond the stage.
-void writeAif(const TLineOfArgumentation &line, const QString &path)
+void writeAif(const TLineOfArgumentation &line, const QString &path, const TPaper &)
 {
     WriteFileAtomically(modelText(path),
                         AifText(StageGraph(*line.CurrentStage), MoveTextLines(line),
@@ -67,7 +67,7 @@ void writePicture(const TArgumentationStage &stage, const QString &path, Render 
     writeBytes(path, bytes);
 }
 
-void writeSvg(const TLineOfArgumentation &line, const QString &path)
+void writeSvg(const TLineOfArgumentation &line, const QString &path, const TPaper &)
 {
     const TArgumentationStage &stage = *line.CurrentStage;
     writePicture(stage, path, [&](QGraphicsScene &scene, QBuffer &buffer) {
@@ -82,7 +82,7 @@ void writeSvg(const TLineOfArgumentation &line, const QString &path)
     });
 }
 
-void writePng(const TLineOfArgumentation &line, const QString &path)
+void writePng(const TLineOfArgumentation &line, const QString &path, const TPaper &)
 {
     const TArgumentationStage &stage = *line.CurrentStage;
     writePicture(stage, path, [&](QGraphicsScene &scene, QBuffer &buffer) {
@@ -105,21 +105,24 @@ void writePng(const TLineOfArgumentation &line, const QString &path)
     });
 }
 
-void writePdf(const TLineOfArgumentation &line, const QString &path)
+void writePdf(const TLineOfArgumentation &line, const QString &path, const TPaper &paper)
 {
     const TArgumentationStage &stage = *line.CurrentStage;
     writePicture(stage, path, [&](QGraphicsScene &scene, QBuffer &buffer) {
-        const QRectF rect = scene.sceneRect();
-        // One page the diagram's size, in its own units (points).
-        const double scale =
-            std::min(1.0, LargestPdfPage / std::max({1.0, rect.width(), rect.height()}));
         QPdfWriter pdf(&buffer);
         pdf.setTitle(QStringLiteral("Korvane diagram"));
         pdf.setCreator(QStringLiteral("Korvane"));
-        pdf.setPageSize(QPageSize(rect.size() * scale, QPageSize::Point));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter(&pdf);
-        scene.render(&painter);
+        if (paper.fit == TPageFit::DiagramSize) {
+            // One page the diagram's size, in its own units (points).
+            const QRectF rect = scene.sceneRect();
+            const double scale =
+                std::min(1.0, LargestPdfPage / std::max({1.0, rect.width(), rect.height()}));
+            pdf.setPageSize(QPageSize(rect.size() * scale, QPageSize::Point));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        } else {
+            pdf.setPageLayout(paper.sheet);
+        }
+        PaintOnPages(scene, pdf, paper.fit);
     });
 }
 
@@ -153,10 +156,9 @@ const TExportFormat *ExportFormatFor(const QString &path, const QString &filter)
     return nullptr;
 }
 
-void PrintDiagram(const TArgumentationStage &stage, QPrinter &printer)
+void PrintDiagram(const TArgumentationStage &stage, QPrinter &printer, TPageFit fit)
 {
     QGraphicsScene scene;
     DrawDiagram(scene, DiagramSnapshot(stage));
-    QPainter painter(&printer);
-    scene.render(&painter);
+    PaintOnPages(scene, printer, fit);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/diagrampages.h"
+
 #include <QString>
 
 #include <span>
@@ -11,11 +13,12 @@ class TArgumentationStage;
 class TLineOfArgumentation;
 
 // One format File > Export writes: the file dialog's filter, the file name's extension (without
-// the dot) and the function that writes the line's current stage to a file of that format.
+// the dot) and the function that writes the line's current stage to a file of that format, on
+// the paper given where the format has pages.
 struct TExportFormat {
     QString filter;
     QString extension;
-    void (*write)(const TLineOfArgumentation &line, const QString &path);
+    void (*write)(const TLineOfArgumentation &line, const QString &path, const TPaper &paper);
 };
 
 // Every export format, in the order the file dialog offers them.
@@ -25,5 +28,5 @@ std::span<const TExportFormat> ExportFormats();
 // when neither names one.
 const TExportFormat *ExportFormatFor(const QString &path, const QString &filter);
 
-// Prints the stage's diagram on the printer, scaled to fit its page.
-void PrintDiagram(const TArgumentationStage &stage, QPrinter &printer);
+// Prints the stage's diagram on the printer's pages, as the fit says.
+void PrintDiagram(const TArgumentationStage &stage, QPrinter &printer, TPageFit fit);

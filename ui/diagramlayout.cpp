@@ -4,7 +4,12 @@
 #include <graphviz/gvplugin.h>
 #include <graphviz/gvplugin_textlayout.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -81,38 +86,9 @@ std::string failure(const char *what)
     return message;
 }
 
-} // namespace
-
-TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure)
+// Reads a laid-out graph back, in points from the top left of its bounds, y growing downwards.
+TDiagramLayout readLayout(Agraph_t *graph)
 {
-    const std::lock_guard lock(layoutMutex);
-    currentErrors.clear();
-    currentMeasure = &measure;
-    agseterr(AGERR);
-    agseterrf(collectError);
-    GVC_t *gvc = context();
-
-    struct TGraph {
-        GVC_t *gvc;
-        Agraph_t *graph = nullptr;
-        bool laidOut = false;
-        ~TGraph()
-        {
-            if (laidOut)
-                gvFreeLayout(gvc, graph);
-            if (graph)
-                agclose(graph);
-            currentMeasure = nullptr;
-        }
-    } owned{gvc};
-    owned.graph = agmemread(dot.c_str());
-    if (!owned.graph)
-        throw TLayoutError(failure("the diagram cannot be read"));
-    if (gvLayout(gvc, owned.graph, "dot") != 0)
-        throw TLayoutError(failure("the diagram cannot be laid out"));
-    owned.laidOut = true;
-
-    Agraph_t *graph = owned.graph;
     const boxf bounds = GD_bb(graph);
     const auto place = [&](pointf at) {
         return TDiagramLayout::TPoint{at.x - bounds.LL.x, bounds.UR.y - at.y};
@@ -146,7 +122,7 @@ TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure
                                        {},
                                        false,
                                        {}};
-            // The dot engine draws each edge as one spline.
+            // Both engines used here draw each edge as one spline.
             if (const splines *spline = ED_spl(edge); spline && spline->size > 0) {
                 const bezier &curve = spline->list[0];
                 for (int i = 0; i < curve.size; ++i)
@@ -160,4 +136,172 @@ TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure
         }
     }
     return layout;
+}
+
+// Reads the DOT text, lets prepare set what the engine should know besides, lays the graph out
+// with the engine and reads the result back.
+TDiagramLayout runLayout(const std::string &dot, const TTextMeasure &measure, const char *engine,
+                         const std::function<void(Agraph_t *)> &prepare = {})
+{
+    const std::lock_guard lock(layoutMutex);
+    currentErrors.clear();
+    currentMeasure = &measure;
+    agseterr(AGERR);
+    agseterrf(collectError);
+    GVC_t *gvc = context();
+
+    struct TGraph {
+        GVC_t *gvc;
+        Agraph_t *graph = nullptr;
+        bool laidOut = false;
+        ~TGraph()
+        {
+            if (laidOut)
+                gvFreeLayout(gvc, graph);
+            if (graph)
+                agclose(graph);
+            currentMeasure = nullptr;
+        }
+    } owned{gvc};
+    owned.graph = agmemread(dot.c_str());
+    if (!owned.graph)
+        throw TLayoutError(failure("the diagram cannot be read"));
+    if (prepare)
+        prepare(owned.graph);
+    if (gvLayout(gvc, owned.graph, engine) != 0)
+        throw TLayoutError(failure("the diagram cannot be laid out"));
+    owned.laidOut = true;
+    return readLayout(owned.graph);
+}
+
+using TPoint = TDiagramLayout::TPoint;
+
+// Room left between a box put beside others and its neighbours, in points.
+constexpr double Gap = 18;
+
+// The places of every node of the fresh layout: kept ones where they were, each other one at
+// its offset in the fresh layout from a neighbour placed already (or, with none, from where the
+// kept ones moved on average), moved right until it overlaps no node placed before it.
+TNodePlaces placeNodes(const TDiagramLayout &fresh, const TNodePlaces &kept)
+{
+    std::map<std::string, const TDiagramLayout::TNode *> nodes;
+    for (const TDiagramLayout::TNode &node : fresh.nodes)
+        nodes.emplace(node.name, &node);
+    std::map<std::string, std::vector<std::string>> neighbours;
+    for (const TDiagramLayout::TEdge &edge : fresh.edges) {
+        neighbours[edge.tail].push_back(edge.head);
+        neighbours[edge.head].push_back(edge.tail);
+    }
+    TNodePlaces placed;
+    std::vector<const TDiagramLayout::TNode *> order; // Placed, in the order they were.
+    TPoint shift;
+    int keptCount = 0;
+    std::vector<const TDiagramLayout::TNode *> waiting;
+    for (const TDiagramLayout::TNode &node : fresh.nodes) {
+        if (const auto at = kept.find(node.name); at != kept.end()) {
+            placed.emplace(node.name, at->second);
+            order.push_back(&node);
+            shift.x += at->second.x - node.centre.x;
+            shift.y += at->second.y - node.centre.y;
+            ++keptCount;
+        } else {
+            waiting.push_back(&node);
+        }
+    }
+    if (keptCount > 0) {
+        shift.x /= keptCount;
+        shift.y /= keptCount;
+    }
+    const auto clear = [&](const TDiagramLayout::TNode &node, TPoint at) {
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const TDiagramLayout::TNode *other : order) {
+                const TPoint there = placed.at(other->name);
+                const bool overlaps =
+                    std::abs(at.x - there.x) < (node.width + other->width) / 2 + Gap / 2
+                    && std::abs(at.y - there.y) < (node.height + other->height) / 2 + Gap / 2;
+                if (overlaps) {
+                    at.x = there.x + (node.width + other->width) / 2 + Gap;
+                    moved = true;
+                }
+            }
+        }
+        placed.emplace(node.name, at);
+        order.push_back(&node);
+    };
+    while (!waiting.empty()) {
+        std::vector<const TDiagramLayout::TNode *> still;
+        for (const TDiagramLayout::TNode *node : waiting) {
+            const auto &around = neighbours[node->name];
+            const auto anchor = std::find_if(around.begin(), around.end(), [&](const std::string &name) {
+                return placed.contains(name);
+            });
+            if (anchor == around.end()) {
+                still.push_back(node);
+                continue;
+            }
+            const TPoint from = placed.at(*anchor);
+            const TDiagramLayout::TNode &other = *nodes.at(*anchor);
+            clear(*node, {from.x + node->centre.x - other.centre.x,
+                          from.y + node->centre.y - other.centre.y});
+        }
+        if (still.size() == waiting.size()) {
+            // Joined to nothing placed: where the fresh layout puts it, moved as the rest moved.
+            const TDiagramLayout::TNode &first = *still.front();
+            clear(first, {first.centre.x + shift.x, first.centre.y + shift.y});
+            still.erase(still.begin());
+        }
+        waiting = std::move(still);
+    }
+    return placed;
+}
+
+} // namespace
+
+TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure)
+{
+    return runLayout(dot, measure, "dot");
+}
+
+TDiagramLayout LayoutDiagramKeeping(const std::string &dot, const TTextMeasure &measure,
+                                    const TNodePlaces &kept)
+{
+    TDiagramLayout fresh = LayoutDiagram(dot, measure);
+    if (kept.empty() || fresh.nodes.empty())
+        return fresh;
+    const TNodePlaces places = placeNodes(fresh, kept);
+    // Every node pinned, the engine that honours given places only draws the lines, around the
+    // boxes. Places are in points, y downwards; Graphviz's go upwards.
+    TDiagramLayout routed = runLayout(dot, measure, "neato", [&](Agraph_t *graph) {
+        for (const auto &[name, value] : std::initializer_list<std::pair<const char *, const char *>>{
+                 {"splines", "true"}, {"pack", "false"}, {"overlap", "true"},
+                 {"inputscale", "72"}, {"ratio", ""}, {"size", ""}})
+            agsafeset(graph, const_cast<char *>(name), const_cast<char *>(value), const_cast<char *>(""));
+        for (Agnode_t *node = agfstnode(graph); node; node = agnxtnode(graph, node)) {
+            const auto at = places.find(agnameof(node));
+            if (at == places.end())
+                continue;
+            char pos[64];
+            std::snprintf(pos, sizeof pos, "%.3f,%.3f!", at->second.x, -at->second.y);
+            agsafeset(node, const_cast<char *>("pos"), pos, const_cast<char *>(""));
+        }
+    });
+    // The engine moves the picture to its own origin: back to the places given.
+    const TDiagramLayout::TNode &first = routed.nodes.front();
+    const TPoint from = places.at(first.name);
+    const TPoint by{from.x - first.centre.x, from.y - first.centre.y};
+    const auto move = [&](TPoint &at) {
+        at.x += by.x;
+        at.y += by.y;
+    };
+    for (TDiagramLayout::TNode &node : routed.nodes)
+        move(node.centre);
+    for (TDiagramLayout::TEdge &edge : routed.edges) {
+        for (TPoint &at : edge.points)
+            move(at);
+        move(edge.arrowTip);
+    }
+    routed.left = by.x;
+    routed.top = by.y;
+    return routed;
 }

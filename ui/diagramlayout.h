@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,6 +36,9 @@ struct TDiagramLayout {
         TPoint arrowTip;
     };
 
+    // The picture's extent: from (left, top), which a fresh layout puts at the origin.
+    double left = 0;
+    double top = 0;
     double width = 0;
     double height = 0;
     std::vector<TNode> nodes; // In the DOT text's order.
@@ -56,3 +60,13 @@ using TTextMeasure = std::function<TDiagramLayout::TPoint(std::string_view text,
 // itself. Safe to call from any thread: layouts run one at a time, since Graphviz keeps global
 // state. Throws TLayoutError when the text is no graph Graphviz can lay out.
 TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure = {});
+
+// Places by node name, in a layout's coordinates.
+using TNodePlaces = std::map<std::string, TDiagramLayout::TPoint>;
+
+// Lays the graph out as LayoutDiagram does, except that every node kept names stays at that
+// place, so that a picture does not jump when the graph grows. Each other node goes where the
+// fresh layout puts it beside a neighbour that has its place already, moved sideways clear of
+// the boxes placed before it; then Graphviz draws every line anew around the boxes.
+TDiagramLayout LayoutDiagramKeeping(const std::string &dot, const TTextMeasure &measure,
+                                    const TNodePlaces &kept);

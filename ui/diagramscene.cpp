@@ -1,5 +1,6 @@
 #include "ui/diagramscene.h"
 
+#include "dialogue/aifextras.h"
 #include "dialogue/dotgraph.h"
 #include "dialogue/stagegraph.h"
 #include "model/explanation.h"
@@ -270,7 +271,7 @@ void setKind(QGraphicsItem *item, TDiagramItem kind)
 } // namespace
 
 TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,
-                                 const TExplanations *explanations)
+                                 const TExplanations *explanations, const TAifExtras *extras)
 {
     const TStageGraph graph = StageGraph(stage);
     TDiagramSnapshot snapshot;
@@ -280,10 +281,58 @@ TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,
             {qtText(statement->Text), statement->StatementType, statement->JustificationStatus,
              explanations ? qtText(explanations->Explain(*statement).Text) : QString()});
     snapshot.steps = static_cast<int>(graph.Steps.size());
-    for (const TStageGraph::TStep &step : graph.Steps)
-        snapshot.stepBoxes.emplace_back(step.reason, step.conclusion);
+    const auto scheme = [&](int step, const TStatement *exception) {
+        if (!extras)
+            return QString();
+        const TStageGraph::TStep &each = graph.Steps[static_cast<std::size_t>(step)];
+        return qtText(SchemeName(*extras, graph.Boxes[static_cast<std::size_t>(each.reason)]->Text,
+                                 graph.Boxes[static_cast<std::size_t>(each.conclusion)]->Text,
+                                 exception ? exception->Text : std::string()));
+    };
+    for (int step = 0; step < snapshot.steps; ++step) {
+        const TStageGraph::TStep &each = graph.Steps[static_cast<std::size_t>(step)];
+        snapshot.stepBoxes.emplace_back(each.reason, each.conclusion);
+        snapshot.stepSchemes.push_back(scheme(step, nullptr));
+    }
+    for (const TStageGraph::TAttack &attack : graph.Attacks) {
+        snapshot.attackEnds.emplace_back(attack.exception, attack.step);
+        snapshot.attackSchemes.push_back(scheme(attack.step, attack.object));
+    }
+    // What each node stands for, in words that stay the same from stage to stage.
+    const auto boxKey = [&](int box) { return graph.Boxes[static_cast<std::size_t>(box)]->Text; };
+    const auto stepKey = [&](int step) {
+        const TStageGraph::TStep &each = graph.Steps[static_cast<std::size_t>(step)];
+        return boxKey(each.reason) + '\0' + boxKey(each.conclusion);
+    };
+    for (int box = 0; box < static_cast<int>(graph.Boxes.size()); ++box)
+        snapshot.placeKeys.emplace(DotBoxName(box), "box " + boxKey(box));
+    for (int step = 0; step < snapshot.steps; ++step)
+        snapshot.placeKeys.emplace(DotStepName(step), "step " + stepKey(step));
+    for (int attack = 0; attack < static_cast<int>(graph.Attacks.size()); ++attack) {
+        const TStageGraph::TAttack &each = graph.Attacks[static_cast<std::size_t>(attack)];
+        snapshot.placeKeys.emplace(DotAttackName(attack),
+                                   "attack " + boxKey(each.exception) + '\0' + stepKey(each.step));
+    }
+    snapshot.placeKeys.emplace(std::string(DotKeyName), std::string(DotKeyName));
     snapshot.dot = DotText(graph);
     return snapshot;
+}
+
+TNodePlaces KeptPlaces(const TDiagramSnapshot &earlier, const TDiagramLayout &layout,
+                       const TDiagramSnapshot &later)
+{
+    std::map<std::string_view, std::string_view> names; // Key -> the later snapshot's name.
+    for (const auto &[name, key] : later.placeKeys)
+        names.emplace(key, name);
+    TNodePlaces kept;
+    for (const TDiagramLayout::TNode &node : layout.nodes) {
+        const auto key = earlier.placeKeys.find(node.name);
+        if (key == earlier.placeKeys.end())
+            continue;
+        if (const auto name = names.find(key->second); name != names.end())
+            kept.emplace(std::string(name->second), node.centre);
+    }
+    return kept;
 }
 
 QFont DiagramFont(double size)
@@ -318,6 +367,13 @@ QString BoxToolTip(const TDiagramSnapshot::TBox &box)
     return tip;
 }
 
+QString StepToolTip(const TDiagramSnapshot &snapshot, int step)
+{
+    const QString &scheme = snapshot.stepSchemes.at(static_cast<std::size_t>(step));
+    return scheme.isEmpty() ? QStringLiteral("Step from reason to conclusion")
+                            : QStringLiteral("Step from reason to conclusion\nScheme: %1").arg(scheme);
+}
+
 void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
                  const TDiagramLayout &layout)
 {
@@ -328,6 +384,9 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
     std::unordered_map<std::string, int> steps;
     for (int step = 0; step < snapshot.steps; ++step)
         steps.emplace(DotStepName(step), step);
+    std::unordered_map<std::string, int> attacks;
+    for (int attack = 0; attack < static_cast<int>(snapshot.attackSchemes.size()); ++attack)
+        attacks.emplace(DotAttackName(attack), attack);
     // The points on exceptions' lines are the only nodes named so.
     const auto onExceptionLine = [](const std::string &name) {
         return !name.empty() && name.front() == DotAttackName(0).front();
@@ -342,6 +401,14 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
                       : !edge.style.empty()          ? TDiagramItem::WarrantLink
                       : onExceptionLine(edge.head)   ? TDiagramItem::ExceptionLine
                                                      : TDiagramItem::ReasonLine);
+        // An exception's line, both halves, names the scheme of the conflict it came from.
+        const std::string &point = onExceptionLine(edge.head) ? edge.head : edge.tail;
+        if (const auto attack = attacks.find(point); attack != attacks.end()
+            && item->data(DiagramItemKind).toInt() != static_cast<int>(TDiagramItem::WarrantLink)) {
+            const QString &scheme = snapshot.attackSchemes.at(static_cast<std::size_t>(attack->second));
+            if (!scheme.isEmpty())
+                item->setToolTip(QStringLiteral("Exception\nScheme: %1").arg(scheme));
+        }
         scene.addItem(item);
     }
     for (const TDiagramLayout::TNode &node : layout.nodes) {
@@ -356,7 +423,7 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
         } else if (const auto step = steps.find(node.name); step != steps.end()) {
             auto *item = scene.addEllipse(centre.x() - node.width / 2, centre.y() - node.height / 2,
                                           node.width, node.height, QPen(Qt::NoPen), Qt::black);
-            item->setToolTip(QStringLiteral("Step from reason to conclusion"));
+            item->setToolTip(StepToolTip(snapshot, step->second));
             setKind(item, TDiagramItem::Step);
             item->setData(DiagramItemIndex, step->second);
             item->setFlag(QGraphicsItem::ItemIsSelectable);
@@ -368,7 +435,7 @@ void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,
             scene.addItem(item);
         }
     }
-    scene.setSceneRect(0, 0, layout.width + 2 * Margin, layout.height + 2 * Margin);
+    scene.setSceneRect(layout.left, layout.top, layout.width + 2 * Margin, layout.height + 2 * Margin);
 }
 
 void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot)

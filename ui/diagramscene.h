@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@
 class QGraphicsScene;
 class TArgumentationStage;
 class TExplanations;
+struct TAifExtras;
 
 // What the diagram shows of a stage, copied when the diagram is asked for, so that the layout
 // can run on another thread and a hidden diagram keeps what it showed: the stage graph's boxes
@@ -28,11 +30,24 @@ struct TDiagramSnapshot {
     std::vector<TBox> boxes; // In the stage graph's order, named by DotBoxName.
     int steps = 0;           // Named by DotStepName.
     std::vector<std::pair<int, int>> stepBoxes; // Each step's reason and conclusion box.
+    // The scheme an opened file named for each step and each attack, empty where none.
+    std::vector<QString> stepSchemes;
+    std::vector<QString> attackSchemes;
+    std::vector<std::pair<int, int>> attackEnds; // Each attack's exception box and step.
+    // For each node of the DOT text, what it stands for in terms that stay the same from stage
+    // to stage (a box's text, a step's two texts, ...), so that a later diagram can keep places.
+    std::map<std::string, std::string> placeKeys;
     std::string dot;
 };
 
+// The places of the earlier layout's nodes, under the names the later snapshot gives the same
+// boxes, steps and attacks.
+TNodePlaces KeptPlaces(const TDiagramSnapshot &earlier, const TDiagramLayout &layout,
+                       const TDiagramSnapshot &later);
+
 TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,
-                                 const TExplanations *explanations = nullptr);
+                                 const TExplanations *explanations = nullptr,
+                                 const TAifExtras *extras = nullptr);
 
 // What each item of a drawn diagram stands for, under DiagramItemKind in its data.
 enum class TDiagramItem : std::uint8_t {
@@ -56,6 +71,8 @@ TTextMeasure DiagramTextMeasure();
 
 // The text a box's tooltip gives: the statement's text, type and status.
 QString BoxToolTip(const TDiagramSnapshot::TBox &box);
+// What a step's dot says of it, with the scheme its file named.
+QString StepToolTip(const TDiagramSnapshot &snapshot, int step);
 
 // Replaces the scene's items by the diagram drawn at the layout's places.
 void DrawDiagram(QGraphicsScene &scene, const TDiagramSnapshot &snapshot,

@@ -95,6 +95,7 @@ void TDiagramView::cancelLayout()
         return;
     m_cancelled = true;
     m_pending.reset();
+    m_shownLayout = {};
     m_busyTimer->stop();
     m_busy->hide();
     DrawDiagramFailure(*m_scene, QStringLiteral("The diagram's layout was cancelled"));
@@ -108,9 +109,11 @@ TDiagramView::~TDiagramView()
         m_worker->wait();
 }
 
-void TDiagramView::showStage(const TArgumentationStage &stage, const TExplanations *explanations)
+void TDiagramView::showSnapshot(TDiagramSnapshot snapshot, bool keepPlaces)
 {
-    m_pending = std::make_shared<const TDiagramSnapshot>(DiagramSnapshot(stage, explanations));
+    // Requests coming faster than layouts keep places only when each of them would.
+    m_pendingKeepsPlaces = keepPlaces && (m_pending == nullptr || m_pendingKeepsPlaces);
+    m_pending = std::make_shared<const TDiagramSnapshot>(std::move(snapshot));
     if (!m_worker)
         startLayout();
 }
@@ -123,9 +126,13 @@ void TDiagramView::startLayout()
     if (!m_busyTimer->isActive() && !m_busy->isVisible())
         m_busyTimer->start();
     auto result = std::make_shared<TLayoutResult>();
-    m_worker.reset(QThread::create([snapshot, result] {
+    TNodePlaces kept;
+    if (m_pendingKeepsPlaces && !m_shownLayout.nodes.empty())
+        kept = KeptPlaces(*m_shown, m_shownLayout, *snapshot);
+    m_pendingKeepsPlaces = false;
+    m_worker.reset(QThread::create([snapshot, result, kept = std::move(kept)] {
         try {
-            result->layout = LayoutDiagram(snapshot->dot, DiagramTextMeasure());
+            result->layout = LayoutDiagramKeeping(snapshot->dot, DiagramTextMeasure(), kept);
         } catch (const std::exception &error) {
             result->failure = QString::fromUtf8(error.what());
         }
@@ -150,9 +157,10 @@ void TDiagramView::layoutDone(const std::shared_ptr<const TDiagramSnapshot> &sna
     if (m_cancelled)
         return;
     m_shown = snapshot;
+    m_shownLayout = result->failure.isEmpty() ? std::move(result->layout) : TDiagramLayout();
     setCurrentItem(nullptr); // Its item goes with the old drawing.
     if (result->failure.isEmpty()) {
-        DrawDiagram(*m_scene, *snapshot, result->layout);
+        DrawDiagram(*m_scene, *snapshot, m_shownLayout);
         ShowDiagramKey(*m_scene, m_keyShown);
     } else
         DrawDiagramFailure(*m_scene,
@@ -282,9 +290,9 @@ void TDiagramView::setCurrentItem(QGraphicsItem *item)
     ensureVisible(item);
     const bool box = item->data(DiagramItemKind).toInt() == static_cast<int>(TDiagramItem::Box);
     setAccessibleName(accessibleText(item));
-    setAccessibleDescription(
-        box ? m_shown->boxes.at(static_cast<std::size_t>(item->data(DiagramItemIndex).toInt())).why
-            : QString());
+    const int index = item->data(DiagramItemIndex).toInt();
+    setAccessibleDescription(box ? m_shown->boxes.at(static_cast<std::size_t>(index)).why
+                                 : StepToolTip(*m_shown, index));
 }
 
 bool TDiagramView::focusNextPrevChild(bool next)
@@ -306,6 +314,21 @@ bool TDiagramView::focusNextPrevChild(bool next)
     return QGraphicsView::focusNextPrevChild(next);
 }
 
+bool TDiagramView::joined(const QGraphicsItem *a, const QGraphicsItem *b) const
+{
+    const auto kind = [](const QGraphicsItem *item) { return item->data(DiagramItemKind).toInt(); };
+    const auto index = [](const QGraphicsItem *item) { return item->data(DiagramItemIndex).toInt(); };
+    if (kind(a) == kind(b))
+        return false;
+    const int box = index(kind(a) == static_cast<int>(TDiagramItem::Box) ? a : b);
+    const int step = index(kind(a) == static_cast<int>(TDiagramItem::Step) ? a : b);
+    const auto [reason, conclusion] = m_shown->stepBoxes.at(static_cast<std::size_t>(step));
+    return box == reason || box == conclusion
+           || std::find(m_shown->attackEnds.begin(), m_shown->attackEnds.end(),
+                        std::pair(box, step))
+                  != m_shown->attackEnds.end();
+}
+
 void TDiagramView::moveCurrent(int dx, int dy)
 {
     QGraphicsItem *from = currentItem();
@@ -315,24 +338,31 @@ void TDiagramView::moveCurrent(int dx, int dy)
             setCurrentItem(items.front());
         return;
     }
-    // The nearest item whose centre lies in the direction, ahead more than aside.
+    // Along a line from the current item if one leads that way, else to the nearest item in the
+    // direction; either one whose centre lies ahead more than aside.
     const QPointF origin = from->sceneBoundingRect().center();
-    QGraphicsItem *best = nullptr;
-    double bestDistance = 0;
-    for (QGraphicsItem *item : items) {
-        const QPointF d = item->sceneBoundingRect().center() - origin;
-        const double ahead = d.x() * dx + d.y() * dy;
-        const double aside = std::abs(d.x() * dy) + std::abs(d.y() * dx);
-        if (item == from || ahead <= 0 || aside > 2 * ahead)
-            continue;
-        const double distance = ahead + 2 * aside;
-        if (!best || distance < bestDistance) {
-            best = item;
-            bestDistance = distance;
+    const auto nearest = [&](bool alongLine) {
+        QGraphicsItem *best = nullptr;
+        double bestDistance = 0;
+        for (QGraphicsItem *item : items) {
+            const QPointF d = item->sceneBoundingRect().center() - origin;
+            const double ahead = d.x() * dx + d.y() * dy;
+            const double aside = std::abs(d.x() * dy) + std::abs(d.y() * dx);
+            if (item == from || ahead <= 0 || aside > 2 * ahead || (alongLine && !joined(from, item)))
+                continue;
+            const double distance = ahead + 2 * aside;
+            if (!best || distance < bestDistance) {
+                best = item;
+                bestDistance = distance;
+            }
         }
-    }
-    if (best)
-        setCurrentItem(best);
+        return best;
+    };
+    QGraphicsItem *next = nearest(true);
+    if (!next)
+        next = nearest(false);
+    if (next)
+        setCurrentItem(next);
 }
 
 void TDiagramView::keyPressEvent(QKeyEvent *event)

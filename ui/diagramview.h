@@ -35,9 +35,12 @@ public:
     explicit TDiagramView(QWidget *parent = nullptr);
     ~TDiagramView() override;
 
-    // Takes a snapshot of the stage and shows its diagram once it is laid out; with
-    // explanations, each box's tooltip says why its statement has its status.
-    void showStage(const TArgumentationStage &stage, const TExplanations *explanations = nullptr);
+    // Shows the snapshot's diagram once it is laid out. With keepPlaces (after a move) what the
+    // diagram shows already keeps its place and only the new finds one.
+    void showSnapshot(TDiagramSnapshot snapshot, bool keepPlaces = false);
+    void showStage(const TArgumentationStage &stage) { showSnapshot(DiagramSnapshot(stage)); }
+    // The layout of the diagram shown; empty while none is.
+    const TDiagramLayout &shownLayout() const { return m_shownLayout; }
     // True while a requested diagram is not shown yet.
     bool layingOut() const { return m_worker != nullptr; }
     // The snapshot the view shows, or will show once its layout is done.
@@ -96,11 +99,15 @@ private:
     void placeBusyIndicator();
     // The boxes and steps, top to bottom and left to right, as Tab visits them.
     std::vector<QGraphicsItem *> keyboardItems() const;
+    // Whether a line joins the two items (a box and a step).
+    bool joined(const QGraphicsItem *a, const QGraphicsItem *b) const;
     void moveCurrent(int dx, int dy);
 
     QGraphicsScene *m_scene = nullptr;
     std::shared_ptr<const TDiagramSnapshot> m_shown;
     std::shared_ptr<const TDiagramSnapshot> m_pending; // Null when none waits.
+    bool m_pendingKeepsPlaces = false;
+    TDiagramLayout m_shownLayout;
     std::unique_ptr<QThread> m_worker;
     bool m_fit = true;
     bool m_keyShown = true;

@@ -10,42 +10,42 @@
 
 // The window's commands: the moves and the dialogs that start them, and the menus' other items.
 
-bool TKorvaneForm::MakeStatementMove(TStatement *statement)
+bool TKorvaneForm::makeMove(const std::function<bool()> &move)
 {
     bool made = false;
     if (m_runner.busy())
         return made;
     runGuarded(
         [&] {
-            runModelWork(*m_line, [&] { made = m_line->DoStatementMove(statement); });
+            runModelWork(*m_line, [&] { made = move(); });
+            // What the diagram shows keeps its place; only what the move added finds one.
+            m_keepDiagramPlaces = true;
             RefreshViews();
         },
         this);
+    m_keepDiagramPlaces = false;
     return made;
+}
+
+bool TKorvaneForm::MakeStatementMove(TStatement *statement)
+{
+    return makeMove([&] { return m_line->DoStatementMove(statement); });
 }
 
 void TKorvaneForm::MakeReasonConclusionMove(TReasonConclusion *step)
 {
-    if (m_runner.busy())
-        return;
-    runGuarded(
-        [&] {
-            runModelWork(*m_line, [&] { m_line->DoReasonConclusionMove(step); });
-            RefreshViews();
-        },
-        this);
+    makeMove([&] {
+        m_line->DoReasonConclusionMove(step);
+        return true;
+    });
 }
 
 void TKorvaneForm::MakeExceptionMove(TReasonConclusion *step)
 {
-    if (m_runner.busy())
-        return;
-    runGuarded(
-        [&] {
-            runModelWork(*m_line, [&] { m_line->DoExceptionMove(step); });
-            RefreshViews();
-        },
-        this);
+    makeMove([&] {
+        m_line->DoExceptionMove(step);
+        return true;
+    });
 }
 
 void TKorvaneForm::NewLineOfArgumentation()

@@ -20,6 +20,7 @@
 
 class QAbstractButton;
 class QAction;
+class QComboBox;
 class QDialog;
 class QFileDialog;
 class QFrame;
@@ -125,6 +126,8 @@ public:
     // Full mode: prints the diagram when it is the visible view, else the visible view as it
     // shows on screen.
     void PrintView(QPrinter &printer);
+    // The printer Print uses and whose sheet a PDF goes on, made with its dialog on first use.
+    QPrinter &printer();
 
     TArgumentsView ArgumentsView() const { return m_argumentsView; }
     void setArgumentsView(TArgumentsView view) { m_argumentsView = view; }
@@ -239,6 +242,9 @@ private:
     // Full mode: caption, stage item, and which of Undo and Redo can be used.
     void updateFullMode();
 
+    // Runs a move's model work as the move dialogs' entry points do, then rebuilds the visible
+    // view; returns what move returned (false when busy or cancelled).
+    bool makeMove(const std::function<bool()> &move);
     // Runs one operation of this window as a command: a failure ends it and is reported.
     void command(void (TKorvaneForm::*operation)());
     // A View command: shows the view; full mode also gives it the keyboard focus.
@@ -271,6 +277,8 @@ private:
     std::string m_fileName;
     bool m_fileHoldsMoves = false;
     TMoveRunner m_runner{this};
+    // True while the views are rebuilt after a move: the diagram keeps its boxes' places then.
+    bool m_keepDiagramPlaces = false;
 
     // Widgets: all owned by this window through Qt's parent chain.
     QFrame *m_buttonPanel = nullptr;
@@ -330,9 +338,12 @@ private:
     QAction *m_showKey = nullptr;
     QAction *m_export = nullptr;
     QFileDialog *m_exportDialog = nullptr;
-    // Made when Print is first chosen, then kept with its settings.
+    QComboBox *m_pdfFit = nullptr; // In the export dialog: how a PDF goes on paper.
+    // Made when Print is first chosen, then kept with its settings: the sheet a PDF goes on too.
     std::unique_ptr<QPrinter> m_printer;
     QPrintDialog *m_printDialog = nullptr;
+    QWidget *m_printFitTab = nullptr; // The print dialog's tab with the choice below.
+    QComboBox *m_printFit = nullptr;
 
     QFileDialog *m_openDialog = nullptr;
     QFileDialog *m_saveDialog = nullptr;

@@ -35,6 +35,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -43,6 +44,8 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <tuple>
 #include <memory>
 #include <string>
 #include <vector>
@@ -174,7 +177,7 @@ TEST(TDiagramTest, EveryExportFormatWritesTheStage)
         SCOPED_TRACE(format.filter.toStdString());
         const QString path = folder.filePath(QStringLiteral("stage.") + format.extension);
         EXPECT_EQ(ExportFormatFor(path, QString()), &format);
-        format.write(line->line, path);
+        format.write(line->line, path, {});
         const QByteArray bytes = fileBytes(path);
         ASSERT_FALSE(bytes.isEmpty());
         if (format.extension == QLatin1String("svg")) {
@@ -361,6 +364,44 @@ TEST(TDiagramTest, PrintWritesTheDiagramOrTheVisibleView)
         printer.setOutputFileName(path);
         form.PrintView(printer);
         EXPECT_TRUE(fileBytes(path).startsWith("%PDF"));
+    }
+    ASSERT_TRUE(waitForDiagram(*form.DiagramView()));
+}
+
+// Paper: Export's PDF choice and the print dialog's put the diagram on one sheet, shrunk, or
+// at full size over as many as it takes; the sheet is the print dialog's.
+TEST(TDiagramTest, PaperFitsTheDiagramOnOneSheetOrSpreadsIt)
+{
+    TKorvaneForm form(TKorvaneMode::Full);
+    form.show();
+    workedExample(form);
+    form.printer().setPageSize(QPageSize(QPageSize::A8));
+    const QString a8 = QStringLiteral("/MediaBox [0 0 148.000000 210.000000]");
+    const QTemporaryDir folder;
+    const auto pages = [](const QByteArray &pdf) {
+        return QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
+    };
+    const struct {
+        const char *choice;
+        int index;
+        bool spread;
+    } cases[] = {{"PdfPagesComboBox", 1, false}, {"PdfPagesComboBox", 2, true},
+                 {"PrintPagesComboBox", 0, false}, {"PrintPagesComboBox", 1, true}};
+    for (const auto &each : cases) {
+        SCOPED_TRACE(std::string(each.choice) + ' ' + std::to_string(each.index));
+        form.findChild<QComboBox *>(QLatin1String(each.choice))->setCurrentIndex(each.index);
+        const QString path = folder.filePath(QStringLiteral("%1-%2.pdf").arg(each.choice).arg(each.index));
+        if (each.choice[1] == 'd') {
+            chooseFile(path);
+            form.findChild<QAction *>(QStringLiteral("Export1"))->trigger();
+        } else {
+            form.ShowDiagram();
+            form.printer().setOutputFileName(path);
+            form.PrintView(form.printer());
+        }
+        const QByteArray pdf = fileBytes(path);
+        EXPECT_EQ(pages(pdf) > 1, each.spread);
+        EXPECT_EQ(QString::fromLatin1(pdf).count(a8), pages(pdf));
     }
     ASSERT_TRUE(waitForDiagram(*form.DiagramView()));
 }
@@ -560,6 +601,62 @@ TEST(TDiagramTest, TabReachesEveryBoxAndStepAndNamesItForScreenReaders)
     EXPECT_EQ(reader->text(QAccessible::Name), QStringLiteral("Diagram"));
 }
 
+// An arrow key follows a line that leads that way, before it jumps to whatever lies nearest.
+TEST(TDiagramTest, ArrowKeysGoAlongTheLines)
+{
+    const std::unique_ptr<TLine> line = randomLine(11);
+    TDiagramView view;
+    view.showStage(line->stage());
+    ASSERT_TRUE(waitForDiagram(view));
+    const TDiagramSnapshot &shown = view.snapshot();
+    const auto ends = [&](const QGraphicsItem *item) { // A box's steps, a step's boxes.
+        const int kind = item->data(DiagramItemKind).toInt();
+        const int index = item->data(DiagramItemIndex).toInt();
+        std::set<std::pair<int, int>> joined; // Kind and index.
+        for (int step = 0; step < shown.steps; ++step) {
+            const auto [reason, conclusion] = shown.stepBoxes[static_cast<std::size_t>(step)];
+            std::vector<int> boxes{reason, conclusion};
+            for (const auto &[exception, attacked] : shown.attackEnds)
+                if (attacked == step)
+                    boxes.push_back(exception);
+            for (const int box : boxes) {
+                if (kind == static_cast<int>(TDiagramItem::Box) && box == index)
+                    joined.emplace(static_cast<int>(TDiagramItem::Step), step);
+                if (kind == static_cast<int>(TDiagramItem::Step) && step == index)
+                    joined.emplace(static_cast<int>(TDiagramItem::Box), box);
+            }
+        }
+        return joined;
+    };
+    const auto id = [](const QGraphicsItem *item) {
+        return std::pair(item->data(DiagramItemKind).toInt(), item->data(DiagramItemIndex).toInt());
+    };
+    int followed = 0;
+    const QList<QGraphicsItem *> items = view.scene()->items();
+    for (QGraphicsItem *from : items) {
+        const int kind = from->data(DiagramItemKind).toInt();
+        if (kind != static_cast<int>(TDiagramItem::Box) && kind != static_cast<int>(TDiagramItem::Step))
+            continue;
+        const auto joined = ends(from);
+        for (const auto &[key, dx, dy] : {std::tuple(Qt::Key_Up, 0, -1), std::tuple(Qt::Key_Down, 0, 1),
+                                          std::tuple(Qt::Key_Left, -1, 0), std::tuple(Qt::Key_Right, 1, 0)}) {
+            view.setCurrentItem(from);
+            QTest::keyClick(&view, key);
+            const bool lineLeadsThere = std::any_of(items.begin(), items.end(), [&](const QGraphicsItem *to) {
+                    const QPointF d = to->sceneBoundingRect().center() - from->sceneBoundingRect().center();
+                    const double ahead = d.x() * dx + d.y() * dy;
+                    return joined.contains(id(to)) && ahead > 0
+                           && std::abs(d.x() * dy) + std::abs(d.y() * dx) <= 2 * ahead;
+                });
+            if (lineLeadsThere) {
+                EXPECT_TRUE(joined.contains(id(view.currentItem())));
+                ++followed;
+            }
+        }
+    }
+    EXPECT_GT(followed, 0);
+}
+
 // With a statement or a step selected, the commands' dialogs open filled in from it.
 TEST(TDiagramTest, ASelectionFillsInTheMoveDialog)
 {
@@ -593,5 +690,56 @@ TEST(TDiagramTest, ASelectionFillsInTheMoveDialog)
         });
         form.findChild<QAction *>(QLatin1String(start.command))->trigger();
         EXPECT_EQ(seen, start.filled);
+    }
+}
+
+namespace {
+
+// Where the scene draws each box, by its statement's text.
+std::map<QString, QPointF> boxPlaces(const TDiagramView &view)
+{
+    std::map<QString, QPointF> places;
+    for (const QGraphicsItem *item : view.scene()->items()) {
+        if (item->data(DiagramItemKind).toInt() == static_cast<int>(TDiagramItem::Box))
+            places.emplace(view.snapshot().boxes.at(static_cast<std::size_t>(
+                                                        item->data(DiagramItemIndex).toInt()))
+                               .text,
+                           item->pos());
+    }
+    return places;
+}
+
+} // namespace
+
+// After each move what was drawn stays where it was; what the move added lands clear of it.
+TEST(TDiagramTest, AMoveKeepsThePlacesOfTheBoxesShown)
+{
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(seed);
+        TLine made;
+        lines::TLineMaker maker(seed);
+        TDiagramView view;
+        for (int moves = maker.length(); moves > 0; --moves) {
+            const std::map<QString, QPointF> before = boxPlaces(view);
+            lines::play(made.line, maker.next());
+            view.showSnapshot(DiagramSnapshot(made.stage()), true);
+            ASSERT_TRUE(waitForDiagram(view));
+            const std::map<QString, QPointF> after = boxPlaces(view);
+            std::vector<QRectF> drawn;
+            for (const QGraphicsItem *item : view.scene()->items()) {
+                if (item->data(DiagramItemKind).toInt() != static_cast<int>(TDiagramItem::Box))
+                    continue;
+                const QRectF rect = item->mapRectToScene(item->boundingRect().adjusted(3, 3, -3, -3));
+                for (const QRectF &other : drawn)
+                    EXPECT_FALSE(rect.intersects(other));
+                drawn.push_back(rect);
+            }
+            for (const auto &[text, place] : before) {
+                if (const auto now = after.find(text); now != after.end()) {
+                    EXPECT_NEAR(now->second.x(), place.x(), 0.01) << text.toStdString();
+                    EXPECT_NEAR(now->second.y(), place.y(), 0.01) << text.toStdString();
+                }
+            }
+        }
     }
 }

@@ -1,6 +1,7 @@
 // Full mode driven as a user drives it: menus, dialogs, file dialogs and message boxes.
 
 #include "ui/commandline.h"
+#include "ui/diagramview.h"
 #include "ui/helpform.h"
 #include "ui/korvaneunit.h"
 #include "ui/movecontrols.h"
@@ -368,6 +369,13 @@ TEST_F(TFullModeTest, OpenReadsAnAifGraphAndWarnsOnceOfWhatItLeftOut)
     EXPECT_EQ(reasons->findItems(QStringLiteral("SCHEME: Expert"), Qt::MatchExactly).size(), 1);
     EXPECT_EQ(reasons->findItems(QStringLiteral("e  (Assumption, Justified)  SCHEME: Bias"),
                                  Qt::MatchExactly).size(), 1);
+    // And in the diagram, on the step's dot and the exception's line.
+    action("Diagram1")->trigger();
+    const TDiagramView &view = *form.findChild<TDiagramView *>(QStringLiteral("DiagramView"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.layingOut(); }, 60000));
+    const TDiagramSnapshot &shown = view.snapshot();
+    EXPECT_EQ(StepToolTip(shown, 0), QStringLiteral("Step from reason to conclusion\nScheme: Expert"));
+    EXPECT_EQ(shown.attackSchemes, std::vector<QString>{QStringLiteral("Bias")});
     // The MA-node stays with the line, for Export to write it back.
     ASSERT_NE(form.lineOfArgumentation().AifExtras, nullptr);
     EXPECT_EQ(form.lineOfArgumentation().AifExtras->nodes.size(), 1u);
