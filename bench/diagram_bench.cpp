@@ -6,6 +6,7 @@
 #include "dialogue/dotgraph.h"
 #include "model/arena.h"
 #include "model/argumentationstage.h"
+#include "tests/reference/widemap.h"
 
 #include <QGraphicsScene>
 
@@ -47,36 +48,6 @@ TArgumentationStage &largeStage(TArena &arena, int n)
     return stage;
 }
 
-// A map as imported ones are: n statements in arguments of one conclusion and up to a dozen
-// reasons, a fifth of the reasons with reasons of their own, and every tenth statement joined
-// to nothing. Laid out plainly, its arguments stand side by side in one row.
-TArgumentationStage &wideMap(TArena &arena, int n)
-{
-    TArgumentationStage &stage = *arena.NewStage();
-    std::vector<TStatement *> statements;
-    for (int i = 0; i < n; ++i) {
-        TStatement *statement = arena.NewStatement();
-        statement->Text = "claim or premise number " + std::to_string(i);
-        statement->JustificationStatus = static_cast<TJustificationStatus>(i % 3);
-        stage.Statements.Add(statement);
-        statements.push_back(statement);
-    }
-    int conclusion = 0;
-    for (int i = 1; i < n; ++i) {
-        if (i % 10 == 0)
-            continue;
-        if (i % 13 == 0) {
-            conclusion = i;
-            continue;
-        }
-        TReasonConclusion *made = arena.NewReasonConclusion();
-        made->Reason = statements[static_cast<std::size_t>(i)];
-        made->Conclusion = statements[static_cast<std::size_t>(i % 5 == 0 ? i - 1 : conclusion)];
-        stage.ReasonConclusions.Add(made);
-    }
-    return stage;
-}
-
 // A chain of n steps, each statement the reason for the one before.
 TArgumentationStage &chain(TArena &arena, int n)
 {
@@ -103,7 +74,7 @@ void BM_LayoutWideMap(benchmark::State &state)
 {
     TArena arena;
     const TDiagramSnapshot snapshot =
-        DiagramSnapshot(wideMap(arena, static_cast<int>(state.range(0))));
+        DiagramSnapshot(WideMap(arena, static_cast<int>(state.range(0))));
     const TTextMeasure measure = DiagramTextMeasure();
     double aspect = 0;
     for (auto _ : state) {
@@ -142,18 +113,25 @@ BENCHMARK(BM_LayoutDiagram)
     ->Complexity();
 
 // The layout after a move that added one statement and its step: every other node keeps its
-// place, and the lines are drawn anew.
+// place and every other line its route.
 void BM_LayoutKeepingPlaces(benchmark::State &state)
 {
     TArena arena;
     const int n = static_cast<int>(state.range(0));
     const TDiagramSnapshot snapshot = DiagramSnapshot(largeStage(arena, n));
     const TTextMeasure measure = DiagramTextMeasure();
-    TNodePlaces kept;
-    for (const TDiagramLayout::TNode &node : LayoutDiagram(snapshot.dot, measure).nodes)
-        kept.emplace(node.name, node.centre);
-    kept.erase(DotBoxName(n - 1));
-    kept.erase(DotStepName(n - 1));
+    // As the diagram before the move showed it: without the last statement and its step.
+    const TDiagramLayout before = LayoutDiagram(snapshot.dot, measure);
+    const auto isNew = [&](const std::string &name) {
+        return name == DotBoxName(n - 1) || name == DotStepName(n - 1);
+    };
+    TKeptLayout kept;
+    for (const TDiagramLayout::TNode &node : before.nodes)
+        if (!isNew(node.name))
+            kept.nodes.emplace(node.name, node.centre);
+    for (const TDiagramLayout::TEdge &edge : before.edges)
+        if (!isNew(edge.tail) && !isNew(edge.head))
+            kept.edges.push_back(edge);
     for (auto _ : state)
         benchmark::DoNotOptimize(LayoutDiagramKeeping(snapshot.dot, measure, kept));
 }

@@ -6,9 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <initializer_list>
 #include <mutex>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -138,42 +137,6 @@ TDiagramLayout readLayout(Agraph_t *graph)
     return layout;
 }
 
-// Reads the DOT text, lets prepare set what the engine should know besides, lays the graph out
-// with the engine and reads the result back.
-TDiagramLayout runLayout(const std::string &dot, const TTextMeasure &measure, const char *engine,
-                         const std::function<void(Agraph_t *)> &prepare = {})
-{
-    const std::lock_guard lock(layoutMutex);
-    currentErrors.clear();
-    currentMeasure = &measure;
-    agseterr(AGERR);
-    agseterrf(collectError);
-    GVC_t *gvc = context();
-
-    struct TGraph {
-        GVC_t *gvc;
-        Agraph_t *graph = nullptr;
-        bool laidOut = false;
-        ~TGraph()
-        {
-            if (laidOut)
-                gvFreeLayout(gvc, graph);
-            if (graph)
-                agclose(graph);
-            currentMeasure = nullptr;
-        }
-    } owned{gvc};
-    owned.graph = agmemread(dot.c_str());
-    if (!owned.graph)
-        throw TLayoutError(failure("the diagram cannot be read"));
-    if (prepare)
-        prepare(owned.graph);
-    if (gvLayout(gvc, owned.graph, engine) != 0)
-        throw TLayoutError(failure("the diagram cannot be laid out"));
-    owned.laidOut = true;
-    return readLayout(owned.graph);
-}
-
 using TPoint = TDiagramLayout::TPoint;
 
 // Room left between a box put beside others and its neighbours, in points.
@@ -256,52 +219,116 @@ TNodePlaces placeNodes(const TDiagramLayout &fresh, const TNodePlaces &kept)
     return placed;
 }
 
+// Where the line from a node's centre towards a point leaves the node's box.
+TPoint border(const TDiagramLayout::TNode &node, TPoint towards)
+{
+    const double dx = towards.x - node.centre.x;
+    const double dy = towards.y - node.centre.y;
+    if (dx == 0 && dy == 0)
+        return node.centre;
+    const double t = std::min(dx == 0 ? HUGE_VAL : node.width / 2 / std::abs(dx),
+                              dy == 0 ? HUGE_VAL : node.height / 2 / std::abs(dy));
+    return {node.centre.x + std::min(t, 1.0) * dx, node.centre.y + std::min(t, 1.0) * dy};
+}
+
+// The length Graphviz leaves between a line's end and its head for the arrowhead, in points.
+constexpr double ArrowLength = 10;
+
+// The edge as one straight segment between the borders of its two nodes, shortened by its
+// arrowhead where it has one.
+void drawStraight(TDiagramLayout::TEdge &edge, const TDiagramLayout::TNode &tail,
+                  const TDiagramLayout::TNode &head)
+{
+    const TPoint from = border(tail, head.centre);
+    TPoint to = border(head, tail.centre);
+    if (edge.hasArrow) {
+        edge.arrowTip = to;
+        const double length = std::hypot(to.x - from.x, to.y - from.y);
+        const double keep = length > ArrowLength ? (length - ArrowLength) / length : 0;
+        to = {from.x + keep * (to.x - from.x), from.y + keep * (to.y - from.y)};
+    }
+    edge.points.clear();
+    for (int i = 0; i <= 3; ++i)
+        edge.points.push_back({from.x + i * (to.x - from.x) / 3, from.y + i * (to.y - from.y) / 3});
+}
+
 } // namespace
 
 TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure)
 {
-    return runLayout(dot, measure, "dot");
+    const std::lock_guard lock(layoutMutex);
+    currentErrors.clear();
+    currentMeasure = &measure;
+    agseterr(AGERR);
+    agseterrf(collectError);
+    GVC_t *gvc = context();
+
+    struct TGraph {
+        GVC_t *gvc;
+        Agraph_t *graph = nullptr;
+        bool laidOut = false;
+        ~TGraph()
+        {
+            if (laidOut)
+                gvFreeLayout(gvc, graph);
+            if (graph)
+                agclose(graph);
+            currentMeasure = nullptr;
+        }
+    } owned{gvc};
+    owned.graph = agmemread(dot.c_str());
+    if (!owned.graph)
+        throw TLayoutError(failure("the diagram cannot be read"));
+    if (gvLayout(gvc, owned.graph, "dot") != 0)
+        throw TLayoutError(failure("the diagram cannot be laid out"));
+    owned.laidOut = true;
+    return readLayout(owned.graph);
 }
 
+
 TDiagramLayout LayoutDiagramKeeping(const std::string &dot, const TTextMeasure &measure,
-                                    const TNodePlaces &kept)
+                                    const TKeptLayout &kept)
 {
-    TDiagramLayout fresh = LayoutDiagram(dot, measure);
-    if (kept.empty() || fresh.nodes.empty())
-        return fresh;
-    const TNodePlaces places = placeNodes(fresh, kept);
-    // Every node pinned, the engine that honours given places only draws the lines, around the
-    // boxes. Places are in points, y downwards; Graphviz's go upwards.
-    TDiagramLayout routed = runLayout(dot, measure, "neato", [&](Agraph_t *graph) {
-        for (const auto &[name, value] : std::initializer_list<std::pair<const char *, const char *>>{
-                 {"splines", "true"}, {"pack", "false"}, {"overlap", "true"},
-                 {"inputscale", "72"}, {"ratio", ""}, {"size", ""}})
-            agsafeset(graph, const_cast<char *>(name), const_cast<char *>(value), const_cast<char *>(""));
-        for (Agnode_t *node = agfstnode(graph); node; node = agnxtnode(graph, node)) {
-            const auto at = places.find(agnameof(node));
-            if (at == places.end())
-                continue;
-            char pos[64];
-            std::snprintf(pos, sizeof pos, "%.3f,%.3f!", at->second.x, -at->second.y);
-            agsafeset(node, const_cast<char *>("pos"), pos, const_cast<char *>(""));
-        }
-    });
-    // The engine moves the picture to its own origin: back to the places given.
-    const TDiagramLayout::TNode &first = routed.nodes.front();
-    const TPoint from = places.at(first.name);
-    const TPoint by{from.x - first.centre.x, from.y - first.centre.y};
-    const auto move = [&](TPoint &at) {
-        at.x += by.x;
-        at.y += by.y;
-    };
-    for (TDiagramLayout::TNode &node : routed.nodes)
-        move(node.centre);
-    for (TDiagramLayout::TEdge &edge : routed.edges) {
-        for (TPoint &at : edge.points)
-            move(at);
-        move(edge.arrowTip);
+    TDiagramLayout laid = LayoutDiagram(dot, measure);
+    if (kept.nodes.empty() || laid.nodes.empty())
+        return laid;
+    const TNodePlaces places = placeNodes(laid, kept.nodes);
+    std::map<std::string_view, const TDiagramLayout::TNode *> nodes;
+    for (TDiagramLayout::TNode &node : laid.nodes) {
+        node.centre = places.at(node.name);
+        nodes.emplace(node.name, &node);
     }
-    routed.left = by.x;
-    routed.top = by.y;
-    return routed;
+    using TEdgeKey = std::tuple<std::string_view, std::string_view, std::string_view>;
+    std::map<TEdgeKey, const TDiagramLayout::TEdge *> routes;
+    for (const TDiagramLayout::TEdge &edge : kept.edges)
+        routes.emplace(TEdgeKey(edge.tail, edge.head, edge.style), &edge);
+    for (TDiagramLayout::TEdge &edge : laid.edges) {
+        if (const auto route = routes.find(TEdgeKey(edge.tail, edge.head, edge.style));
+            route != routes.end()) {
+            edge.points = route->second->points;
+            edge.hasArrow = route->second->hasArrow;
+            edge.arrowTip = route->second->arrowTip;
+        } else {
+            drawStraight(edge, *nodes.at(edge.tail), *nodes.at(edge.head));
+        }
+    }
+    // The extent of what is drawn, in the kept layout's coordinates.
+    TPoint least{places.begin()->second};
+    TPoint most = least;
+    const auto cover = [&](TPoint at) {
+        least = {std::min(least.x, at.x), std::min(least.y, at.y)};
+        most = {std::max(most.x, at.x), std::max(most.y, at.y)};
+    };
+    for (const TDiagramLayout::TNode &node : laid.nodes) {
+        cover({node.centre.x - node.width / 2, node.centre.y - node.height / 2});
+        cover({node.centre.x + node.width / 2, node.centre.y + node.height / 2});
+    }
+    for (const TDiagramLayout::TEdge &edge : laid.edges)
+        for (const TPoint &at : edge.points)
+            cover(at);
+    laid.left = least.x;
+    laid.top = least.y;
+    laid.width = most.x - least.x;
+    laid.height = most.y - least.y;
+    return laid;
 }

@@ -64,9 +64,17 @@ TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure
 // Places by node name, in a layout's coordinates.
 using TNodePlaces = std::map<std::string, TDiagramLayout::TPoint>;
 
-// Lays the graph out as LayoutDiagram does, except that every node kept names stays at that
-// place, so that a picture does not jump when the graph grows. Each other node goes where the
-// fresh layout puts it beside a neighbour that has its place already, moved sideways clear of
-// the boxes placed before it; then Graphviz draws every line anew around the boxes.
+// What an earlier layout shows of a later graph: the places of its nodes and the edges between
+// them, under the later graph's names.
+struct TKeptLayout {
+    TNodePlaces nodes;
+    std::vector<TDiagramLayout::TEdge> edges;
+};
+
+// Lays the graph out as LayoutDiagram does, except that what kept shows stays as it is, so that
+// a picture does not jump when the graph grows: its nodes keep their places and the lines
+// between them their routes. Each other node goes where the fresh layout puts it beside a
+// neighbour that has its place already, moved sideways clear of the boxes placed before it; a
+// line to a node placed so is drawn straight.
 TDiagramLayout LayoutDiagramKeeping(const std::string &dot, const TTextMeasure &measure,
-                                    const TNodePlaces &kept);
+                                    const TKeptLayout &kept);

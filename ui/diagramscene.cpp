@@ -318,19 +318,31 @@ TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,
     return snapshot;
 }
 
-TNodePlaces KeptPlaces(const TDiagramSnapshot &earlier, const TDiagramLayout &layout,
+TKeptLayout KeptLayout(const TDiagramSnapshot &earlier, const TDiagramLayout &layout,
                        const TDiagramSnapshot &later)
 {
     std::map<std::string_view, std::string_view> names; // Key -> the later snapshot's name.
     for (const auto &[name, key] : later.placeKeys)
         names.emplace(key, name);
-    TNodePlaces kept;
-    for (const TDiagramLayout::TNode &node : layout.nodes) {
-        const auto key = earlier.placeKeys.find(node.name);
+    const auto laterName = [&](const std::string &name) -> const std::string_view * {
+        const auto key = earlier.placeKeys.find(name);
         if (key == earlier.placeKeys.end())
-            continue;
-        if (const auto name = names.find(key->second); name != names.end())
-            kept.emplace(std::string(name->second), node.centre);
+            return nullptr;
+        const auto found = names.find(key->second);
+        return found == names.end() ? nullptr : &found->second;
+    };
+    TKeptLayout kept;
+    for (const TDiagramLayout::TNode &node : layout.nodes)
+        if (const std::string_view *name = laterName(node.name))
+            kept.nodes.emplace(std::string(*name), node.centre);
+    for (const TDiagramLayout::TEdge &edge : layout.edges) {
+        const std::string_view *tail = laterName(edge.tail);
+        const std::string_view *head = laterName(edge.head);
+        if (tail && head) {
+            TDiagramLayout::TEdge &same = kept.edges.emplace_back(edge);
+            same.tail = *tail;
+            same.head = *head;
+        }
     }
     return kept;
 }

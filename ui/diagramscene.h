@@ -40,9 +40,9 @@ struct TDiagramSnapshot {
     std::string dot;
 };
 
-// The places of the earlier layout's nodes, under the names the later snapshot gives the same
-// boxes, steps and attacks.
-TNodePlaces KeptPlaces(const TDiagramSnapshot &earlier, const TDiagramLayout &layout,
+// What the earlier layout shows of the later snapshot's boxes, steps and attacks (places and
+// the lines between them), under the names the later snapshot gives them.
+TKeptLayout KeptLayout(const TDiagramSnapshot &earlier, const TDiagramLayout &layout,
                        const TDiagramSnapshot &later);
 
 TDiagramSnapshot DiagramSnapshot(const TArgumentationStage &stage,

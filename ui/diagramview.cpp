@@ -126,9 +126,9 @@ void TDiagramView::startLayout()
     if (!m_busyTimer->isActive() && !m_busy->isVisible())
         m_busyTimer->start();
     auto result = std::make_shared<TLayoutResult>();
-    TNodePlaces kept;
+    TKeptLayout kept;
     if (m_pendingKeepsPlaces && !m_shownLayout.nodes.empty())
-        kept = KeptPlaces(*m_shown, m_shownLayout, *snapshot);
+        kept = KeptLayout(*m_shown, m_shownLayout, *snapshot);
     m_pendingKeepsPlaces = false;
     m_worker.reset(QThread::create([snapshot, result, kept = std::move(kept)] {
         try {

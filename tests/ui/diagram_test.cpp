@@ -17,6 +17,7 @@
 #include "model/argumentationstage.h"
 #include "model/explanation.h"
 #include "tests/reference/lines.h"
+#include "tests/reference/widemap.h"
 #include "uitest.h"
 
 #include <QAccessible>
@@ -203,31 +204,14 @@ TEST(TDiagramTest, EveryExportFormatWritesTheStage)
     }
 }
 
-// A map as imported ones are: arguments of one conclusion and a dozen reasons each, some with
-// reasons of their own, and statements joined to nothing. Laid out as one row it was 20 times
-// as wide as high.
+// Laid out as one row, a map as imported ones are was 20 times as wide as high.
 TEST(TDiagramTest, AWideMapIsLaidOutToAPagesShape)
 {
     for (const int statements : {60, 200}) {
         SCOPED_TRACE(statements);
         TArena arena;
-        TArgumentationStage &stage = *arena.NewStage();
-        std::vector<TStatement *> made;
-        for (int i = 0; i < statements; ++i) {
-            made.push_back(arena.NewStatement());
-            made.back()->Text = "claim or premise number " + std::to_string(i);
-            stage.Statements.Add(made.back());
-        }
-        for (int i = 1; i < statements; ++i) {
-            if (i % 10 == 0 || i % 13 == 0)
-                continue;
-            TReasonConclusion *step = arena.NewReasonConclusion();
-            step->Reason = made[static_cast<std::size_t>(i)];
-            step->Conclusion = made[static_cast<std::size_t>(i % 5 == 0 ? i - 1 : i / 13 * 13)];
-            stage.ReasonConclusions.Add(step);
-        }
         const TDiagramLayout layout =
-            LayoutDiagram(DiagramSnapshot(stage).dot, DiagramTextMeasure());
+            LayoutDiagram(DiagramSnapshot(WideMap(arena, statements)).dot, DiagramTextMeasure());
         EXPECT_LE(layout.width, 3 * layout.height);
         EXPECT_LE(layout.height, 3 * layout.width);
     }
