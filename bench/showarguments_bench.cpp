@@ -5,6 +5,8 @@
 #include "model/arena.h"
 #include "model/argument.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <benchmark/benchmark.h>
@@ -72,5 +74,33 @@ BENCHMARK(BM_ShowArgumentsAndPaint)
     ->Range(1000, 100000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
+
+// A view of a long chain refreshed in full mode, where every row says why it has its status.
+void BM_FullModeViewsOfAChain(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("chain.loa"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    for (long long i = 0; i < state.range(0); ++i)
+        file.write(QStringLiteral("REASON/CONCLUSION MOVE: \n    s%1\n        TYPE: %2\n    THEREFORE \n"
+                                  "    s%3\n        TYPE: Issue\n")
+                       .arg(i)
+                       .arg(i == 0 ? QStringLiteral("Assumption") : QStringLiteral("Issue"))
+                       .arg(i + 1)
+                       .toUtf8());
+    file.close();
+    TKorvaneForm form(TKorvaneMode::Full);
+    form.show();
+    form.OpenMoveFile(path);
+    for (auto _ : state) {
+        form.ShowStatements();
+        form.ShowArguments();
+        benchmark::ClobberMemory();
+    }
+    state.counters["statements"] =
+        static_cast<double>(form.lineOfArgumentation().CurrentStage->Statements.Count());
+}
+BENCHMARK(BM_FullModeViewsOfAChain)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -106,7 +106,7 @@ void walkTree(const TArgument &root, Visit visit, Leave leave)
     }
 }
 
-// ", "why": {...}": the sentence, the statements it names by id and the nodes by path.
+// ", "why": {...}": the sentence, the statements it names by id and the nodes by number.
 void appendJsonWhy(std::string &out, const TWhySentence &why, const TExplanations &explanations)
 {
     out += ", \"why\": {\"text\": ";
@@ -119,7 +119,7 @@ void appendJsonWhy(std::string &out, const TWhySentence &why, const TExplanation
     out += "], \"nodes\": [";
     for (std::size_t i = 0; i < why.Nodes.size(); ++i) {
         out += i ? ", " : "";
-        AppendQuoted(out, explanations.Path(*why.Nodes[i]));
+        out += std::to_string(explanations.Number(*why.Nodes[i]));
     }
     out += "]}";
 }
@@ -139,8 +139,11 @@ void appendJsonNode(std::string &out, const TArgument &root, const TExplanations
             AppendQuoted(out, DefeatStatusName(argument.DefeatStatus));
             out += ", \"status\": ";
             AppendQuoted(out, JustificationStatusName(argument.Conclusion->JustificationStatus));
-            if (explanations)
+            if (explanations) {
+                out += ", \"node\": ";
+                out += std::to_string(explanations->Number(argument));
                 appendJsonWhy(out, explanations->Explain(argument), *explanations);
+            }
             out += ", \"initial\": [";
         },
         [&](std::size_t) { out += "]}"; });

@@ -548,7 +548,7 @@ void TArgumentationStage::ComputeStatuses()
 void TArgumentationStage::ExplainStatuses(TExplanations &explanations)
 {
     explanations = TExplanations();
-    explanations.IndexPaths(*this);
+    explanations.IndexNodes(*this);
     m_arena->SetComputedStage(nullptr);
     TStatusComputation(*this, &explanations).ComputeStatuses();
     m_arena->SetComputedStage(this);

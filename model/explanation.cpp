@@ -20,29 +20,43 @@ const TArgument *TExplanations::LastComputed(const TStatement &statement) const
 
 std::string TExplanations::Path(const TArgument &node) const
 {
-    const auto it = m_paths.find(&node);
-    return it == m_paths.end() ? std::string() : it->second;
+    std::string path;
+    for (auto it = m_places.find(&node); it != m_places.end();
+         it = it->second.parent ? m_places.find(it->second.parent) : m_places.end()) {
+        std::string step = std::to_string(it->second.index + 1);
+        path = path.empty() ? std::move(step) : step + '.' + path;
+    }
+    return path;
 }
 
-void TExplanations::IndexPaths(const TArgumentationStage &stage)
+std::size_t TExplanations::Number(const TArgument &node) const
 {
-    m_paths.clear();
+    const auto it = m_places.find(&node);
+    return it == m_places.end() ? 0 : it->second.number;
+}
+
+void TExplanations::IndexNodes(const TArgumentationStage &stage)
+{
+    m_places.clear();
     struct TVisit {
         const TArgument *node;
-        std::string path;
+        const TArgument *parent;
+        int index;
     };
     std::vector<TVisit> pending;
     for (int r = stage.Arguments.Count() - 1; r >= 0; --r)
-        pending.push_back({stage.Arguments[r], std::to_string(r + 1)});
+        pending.push_back({stage.Arguments[r], nullptr, r});
+    std::size_t number = 0;
     while (!pending.empty()) {
-        TVisit visit = std::move(pending.back());
+        const TVisit visit = pending.back();
         pending.pop_back();
-        // A node that trees share keeps the first path met, in the order of the trees.
-        if (!m_paths.try_emplace(visit.node, visit.path).second)
+        // A node that trees share is named where the walk met it first, and walked once.
+        if (!m_places.try_emplace(visit.node, TPlace{visit.parent, visit.index, number + 1}).second)
             continue;
+        ++number;
         const TArguments &children = visit.node->InitialArguments;
         for (int c = children.Count() - 1; c >= 0; --c)
-            pending.push_back({children[c], visit.path + '.' + std::to_string(c + 1)});
+            pending.push_back({children[c], visit.node, c});
     }
 }
 

@@ -3,6 +3,7 @@
 #include "argument.h"
 #include "statement.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -77,8 +78,13 @@ public:
     // Null when no argument for the statement was computed.
     const TArgument *LastComputed(const TStatement &statement) const;
     // The index path of a node from the stage's roots, "2.1.3": the second root's first initial
-    // argument's third. Empty for a node outside the trees.
+    // argument's third. Empty for a node outside the trees. Made when asked: it grows with depth.
     std::string Path(const TArgument &node) const;
+    // A node's number where the trees are walked depth first, node before its initial arguments,
+    // one root after the other, counting from 1 and walking a node that trees share once; 0 for
+    // a node outside the trees. A shared node has the number and path of where the walk met it
+    // first.
+    std::size_t Number(const TArgument &node) const;
 
     // How a sentence writes a statement's text: in plain double quotes unless told otherwise.
     using TQuote = void (*)(std::string &out, std::string_view text);
@@ -91,9 +97,17 @@ private:
     friend class TStatusComputation;
     friend class TArgumentationStage;
 
-    void IndexPaths(const TArgumentationStage &stage);
+    void IndexNodes(const TArgumentationStage &stage);
+
+    // Where the walk met a node first: under which node (null for a root), as which of its
+    // initial arguments (or roots), and as which node of the walk.
+    struct TPlace {
+        const TArgument *parent;
+        int index;
+        std::size_t number;
+    };
 
     std::unordered_map<const TArgument *, TWhy> m_arguments;
     std::unordered_map<const TStatement *, const TArgument *> m_lastComputed;
-    std::unordered_map<const TArgument *, std::string> m_paths;
+    std::unordered_map<const TArgument *, TPlace> m_places;
 };

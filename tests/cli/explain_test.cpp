@@ -3,9 +3,12 @@
 #include "tests/cli/evalinput.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -23,9 +26,12 @@ std::string withoutWhyLines(const std::string &report)
     return out;
 }
 
-// Drops every ", "why": {...}"; its ids and paths hold no brackets.
+// Drops every ", "node": N" and ", "why": {...}"; its ids and numbers hold no brackets.
 std::string withoutWhyKeys(std::string report, int &removed)
 {
+    const std::string_view number = ", \"node\": ";
+    for (std::size_t at; (at = report.find(number)) != std::string::npos;)
+        report.erase(at, report.find_first_not_of("0123456789", at + number.size()) - at);
     const std::string_view key = ", \"why\": {\"text\": \"";
     for (std::size_t at; (at = report.find(key)) != std::string::npos; ++removed) {
         std::size_t i = at + key.size();
@@ -57,6 +63,27 @@ TEST(ExplainTest, AddsOnlyTheReasons)
         EXPECT_EQ(withoutWhyKeys(json.out, removed), runEval({"--json"}, file).out);
         // A reason for every statement and every node: each has a status.
         EXPECT_EQ(removed, occurrences(json.out, "\"status\": "));
+        // Each node a reason names is one the report numbers.
+        const nlohmann::json report = nlohmann::json::parse(json.out);
+        std::set<int> numbered;
+        std::vector<int> named;
+        std::vector<const nlohmann::json *> nodes;
+        for (const nlohmann::json &root : report["arguments"])
+            nodes.push_back(&root);
+        for (const nlohmann::json &statement : report["statements"])
+            for (const nlohmann::json &number : statement["why"]["nodes"])
+                named.push_back(number.get<int>());
+        while (!nodes.empty()) {
+            const nlohmann::json &node = *nodes.back();
+            nodes.pop_back();
+            numbered.insert(node["node"].get<int>());
+            for (const nlohmann::json &number : node["why"]["nodes"])
+                named.push_back(number.get<int>());
+            for (const nlohmann::json &initial : node["initial"])
+                nodes.push_back(&initial);
+        }
+        for (const int number : named)
+            EXPECT_TRUE(numbered.contains(number)) << number;
     }
 }
 
