@@ -321,9 +321,10 @@ int evaluate(const std::vector<std::string> &arguments, std::FILE *input, std::o
         out << ArgdownText(StageGraph(*line.CurrentStage));
     else if (options.format == "moves")
         out << JoinTextLines(MoveTextLines(line));
+    else if (options.json)
+        WriteJsonReport(out, line, boxes.messages, why);
     else
-        out << (options.json ? JsonReport(line, boxes.messages, why)
-                             : TextReport(line, boxes.messages, moves.size(), why));
+        WriteTextReport(out, line, boxes.messages, moves.size(), why);
     out.flush();
     if (!out) {
         err << "korvane-eval: cannot write the report\n";

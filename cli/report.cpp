@@ -4,6 +4,9 @@
 #include "dialogue/textfile.h"
 #include "model/explanation.h"
 
+#include <ostream>
+#include <ranges>
+#include <span>
 #include <string_view>
 
 // A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
@@ -81,6 +84,36 @@ void appendPrintable(std::string &out, std::string_view text)
     out.append(quoted, 1, quoted.size() - 2);
 }
 
+// The report as it is made: written to the stream a chunk at a time, so that a report of any
+// size takes little memory beyond what the stream buffers.
+class TReportOut {
+public:
+    explicit TReportOut(std::ostream &stream) : m_stream(stream) {}
+    ~TReportOut() { flush(); }
+    TReportOut(const TReportOut &) = delete;
+    TReportOut &operator=(const TReportOut &) = delete;
+
+    std::string text;
+
+    // Called where the report may be cut: between elements and nodes.
+    void spill()
+    {
+        if (text.size() >= Chunk)
+            flush();
+    }
+
+private:
+    static constexpr std::size_t Chunk = std::size_t{1} << 16;
+
+    void flush()
+    {
+        m_stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    }
+
+    std::ostream &m_stream;
+};
+
 // Walks a tree depth first, node before its initial arguments, without recursion, so trees
 // of any depth are safe. visit(argument, depth) is called on entry, leave(depth) after the
 // node's initial arguments.
@@ -124,12 +157,15 @@ void appendJsonWhy(std::string &out, const TWhySentence &why, const TExplanation
     out += "]}";
 }
 
-void appendJsonNode(std::string &out, const TArgument &root, const TExplanations *explanations)
+void appendJsonNode(TReportOut &report, const TArgument &root, const TExplanations *explanations)
 {
+    std::string &out = report.text;
+    bool opened = false; // Just after a node's "initial": [, where its first child needs no comma.
     walkTree(
         root,
         [&](const TArgument &argument, std::size_t depth) {
-            if (depth > 0 && out.back() != '[')
+            report.spill();
+            if (depth > 0 && !opened)
                 out += ", ";
             out += "{\"conclusion\": ";
             AppendQuoted(out, argument.Conclusion->Text);
@@ -145,20 +181,26 @@ void appendJsonNode(std::string &out, const TArgument &root, const TExplanations
                 appendJsonWhy(out, explanations->Explain(argument), *explanations);
             }
             out += ", \"initial\": [";
+            opened = true;
         },
-        [&](std::size_t) { out += "]}"; });
+        [&](std::size_t) {
+            out += "]}";
+            opened = false;
+        });
 }
 
 // Each element on a line of its own, so that a person can read the object as well.
 template <typename Items, typename Append>
-void appendJsonList(std::string &out, std::string_view key, const Items &items, Append append,
+void appendJsonList(TReportOut &report, std::string_view key, const Items &items, Append append,
                     bool last = false)
 {
+    std::string &out = report.text;
     out += "  ";
     AppendQuoted(out, key);
     out += ": [";
     bool first = true;
     for (const auto &item : items) {
+        report.spill();
         out += first ? "\n    " : ",\n    ";
         first = false;
         append(item);
@@ -169,14 +211,16 @@ void appendJsonList(std::string &out, std::string_view key, const Items &items, 
 
 } // namespace
 
-std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
-                       const TExplanations *explanations)
+void WriteJsonReport(std::ostream &stream, const TLineOfArgumentation &line,
+                     const std::vector<TMessage> &messages, const TExplanations *explanations)
 {
     const TArgumentationStage &stage = *line.CurrentStage;
-    std::string out = "{\n  \"moves\": ";
+    TReportOut report(stream);
+    std::string &out = report.text;
+    out += "{\n  \"moves\": ";
     out += std::to_string(line.ArgumentationMoves.Count());
     out += ",\n";
-    appendJsonList(out, "messages", messages, [&](const TMessage &message) {
+    appendJsonList(report, "messages", messages, [&](const TMessage &message) {
         out += "{\"move\": ";
         out += std::to_string(message.move);
         out += ", \"kind\": ";
@@ -187,7 +231,7 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
         AppendQuoted(out, !message.confirm ? "ok" : message.yes ? "yes" : "no");
         out += '}';
     });
-    appendJsonList(out, "statements", stage.Statements, [&](const TStatement *statement) {
+    appendJsonList(report, "statements", stage.Statements, [&](const TStatement *statement) {
         out += "{\"id\": ";
         AppendQuoted(out, statement->Id);
         out += ", \"text\": ";
@@ -200,7 +244,7 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
             appendJsonWhy(out, explanations->Explain(*statement), *explanations);
         out += '}';
     });
-    appendJsonList(out, "reasons", stage.ReasonConclusions, [&](const TReasonConclusion *step) {
+    appendJsonList(report, "reasons", stage.ReasonConclusions, [&](const TReasonConclusion *step) {
         out += "{\"reason\": ";
         AppendQuoted(out, step->Reason->Text);
         out += ", \"conclusion\": ";
@@ -218,12 +262,15 @@ std::string JsonReport(const TLineOfArgumentation &line, const std::vector<TMess
         }
         out += "]}";
     });
-    appendJsonList(out, "arguments", stage.Arguments,
-                   [&](const TArgument *argument) { appendJsonNode(out, *argument, explanations); });
-    appendJsonList(out, "memo", MoveTextLines(line),
+    appendJsonList(report, "arguments", stage.Arguments,
+                   [&](const TArgument *argument) { appendJsonNode(report, *argument, explanations); });
+    // The memo's lines straight from the moves, not copied first.
+    std::vector<std::span<const std::string>> moves;
+    for (const TArgumentationMove *move : line.ArgumentationMoves)
+        moves.emplace_back(move->Move);
+    appendJsonList(report, "memo", std::views::join(moves),
                    [&](const std::string &text) { AppendQuoted(out, text); }, true);
     out += "}\n";
-    return out;
 }
 
 namespace {
@@ -245,11 +292,13 @@ void appendWhyLine(std::string &out, std::size_t indent, const TWhySentence &why
 
 } // namespace
 
-std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMessage> &messages,
-                       std::size_t movesRead, const TExplanations *explanations)
+void WriteTextReport(std::ostream &stream, const TLineOfArgumentation &line,
+                     const std::vector<TMessage> &messages, std::size_t movesRead,
+                     const TExplanations *explanations)
 {
     const TArgumentationStage &stage = *line.CurrentStage;
-    std::string out;
+    TReportOut report(stream);
+    std::string &out = report.text;
     out += std::to_string(line.ArgumentationMoves.Count()) + " of " + std::to_string(movesRead)
            + " moves recorded\n";
 
@@ -271,6 +320,7 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
 
     out += "\nStatements:\n";
     for (const TStatement *statement : stage.Statements) {
+        report.spill();
         out += "  " + std::string(statusMark(statement->JustificationStatus)) + ' ' + statement->Id
                + "  ";
         AppendQuoted(out, statement->Text, true);
@@ -282,6 +332,7 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
 
     out += "\nReasons:\n";
     for (const TReasonConclusion *step : stage.ReasonConclusions) {
+        report.spill();
         out += "  ";
         AppendQuoted(out, step->Reason->Text, true);
         out += "  THEREFORE  ";
@@ -299,6 +350,7 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
         walkTree(
             *root,
             [&](const TArgument &argument, std::size_t depth) {
+                report.spill();
                 const std::size_t indent = 2 + 4 * std::min(depth, DeepestIndent);
                 out += std::string(indent, ' ');
                 if (depth > DeepestIndent)
@@ -317,5 +369,4 @@ std::string TextReport(const TLineOfArgumentation &line, const std::vector<TMess
             [](std::size_t) {});
     }
     out += "\n[+] justified, [-] unjustified, [?] undecided\n";
-    return out;
 }
