@@ -5,8 +5,6 @@
 #include "model/explanation.h"
 
 #include <ostream>
-#include <ranges>
-#include <span>
 #include <string_view>
 
 // A JSON string of UTF-8 text: quotes, backslashes and control bytes escaped, the rest as is.
@@ -190,23 +188,36 @@ void appendJsonNode(TReportOut &report, const TArgument &root, const TExplanatio
 }
 
 // Each element on a line of its own, so that a person can read the object as well.
-template <typename Items, typename Append>
-void appendJsonList(TReportOut &report, std::string_view key, const Items &items, Append append,
-                    bool last = false)
+// forEach(each) calls each(item) for every item in order.
+template <typename ForEach, typename Append>
+void appendJsonListOf(TReportOut &report, std::string_view key, ForEach forEach, Append append,
+                      bool last = false)
 {
     std::string &out = report.text;
     out += "  ";
     AppendQuoted(out, key);
     out += ": [";
     bool first = true;
-    for (const auto &item : items) {
+    forEach([&](const auto &item) {
         report.spill();
         out += first ? "\n    " : ",\n    ";
         first = false;
         append(item);
-    }
+    });
     out += first ? "]" : "\n  ]";
     out += last ? "\n" : ",\n";
+}
+
+template <typename Items, typename Append>
+void appendJsonList(TReportOut &report, std::string_view key, const Items &items, Append append)
+{
+    appendJsonListOf(
+        report, key,
+        [&](const auto &each) {
+            for (const auto &item : items)
+                each(item);
+        },
+        append);
 }
 
 } // namespace
@@ -265,11 +276,14 @@ void WriteJsonReport(std::ostream &stream, const TLineOfArgumentation &line,
     appendJsonList(report, "arguments", stage.Arguments,
                    [&](const TArgument *argument) { appendJsonNode(report, *argument, explanations); });
     // The memo's lines straight from the moves, not copied first.
-    std::vector<std::span<const std::string>> moves;
-    for (const TArgumentationMove *move : line.ArgumentationMoves)
-        moves.emplace_back(move->Move);
-    appendJsonList(report, "memo", std::views::join(moves),
-                   [&](const std::string &text) { AppendQuoted(out, text); }, true);
+    appendJsonListOf(
+        report, "memo",
+        [&](const auto &each) {
+            for (const TArgumentationMove *move : line.ArgumentationMoves)
+                for (const std::string &text : move->Move)
+                    each(text);
+        },
+        [&](const std::string &text) { AppendQuoted(out, text); }, true);
     out += "}\n";
 }
 
