@@ -121,7 +121,7 @@ TDiagramLayout readLayout(Agraph_t *graph)
                                        {},
                                        false,
                                        {}};
-            // Both engines used here draw each edge as one spline.
+            // The dot engine draws each edge as one spline.
             if (const splines *spline = ED_spl(edge); spline && spline->size > 0) {
                 const bezier &curve = spline->list[0];
                 for (int i = 0; i < curve.size; ++i)
@@ -284,7 +284,6 @@ TDiagramLayout LayoutDiagram(const std::string &dot, const TTextMeasure &measure
     owned.laidOut = true;
     return readLayout(owned.graph);
 }
-
 
 TDiagramLayout LayoutDiagramKeeping(const std::string &dot, const TTextMeasure &measure,
                                     const TKeptLayout &kept)
